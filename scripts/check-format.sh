@@ -1,0 +1,5 @@
+#!/bin/sh
+# Fails when a C++ file differs from what clang-format makes of it.
+set -eu
+cd "$(dirname "$0")/.."
+git ls-files '*.cpp' '*.h' | xargs -r clang-format --dry-run --Werror

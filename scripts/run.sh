@@ -1,0 +1,6 @@
+#!/bin/sh
+# Sets up, builds and starts Tralvesco.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+exec ./build/bin/Tralvesco
