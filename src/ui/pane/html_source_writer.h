@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/pane/dom_tree.h"
+#include "ui/pane/source_code_options.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The pane properties that shape the rebuilt source.
+struct TSourceWriterSettings {
+  TProfDHTMLEditSourceCodeOptions SourceCodeOptions = AllSourceCodeOptions;
+  bool SourceCodePreservation = false;
+  QString DOCTYPE;
+  TProfDHTMLEditTagsSubstitution TagsSubstitution;
+};
+
+// The document's HTML source as the pane hands it out: rebuilt from the tree
+// under the settings, with the prologue and head scripts of the engine's raw
+// saved source. "ERROR" when the document cannot be written.
+QString RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+                      const TSourceWriterSettings& settings);
+
+// The engine's raw saved source decoded by its byte-order mark: UTF-16LE after
+// FF FE, UTF-8 after EF BB BF, otherwise the local 8-bit encoding.
+QString DecodeSavedSource(const QByteArray& bytes);
