@@ -234,10 +234,11 @@ bool TProfDHTMLEdit2::WaitForOperation(TPendingOperation operation,
   // Wakes the loop at the limit when no other event arrives.
   QTimer wake;
   wake.setSingleShot(true);
-  if (operation != TPendingOperation::TimeoutReset)
-    wake.start(static_cast<int>(std::clamp<qint64>(limit + 1, 1, INT_MAX)));
+  wake.setTimerType(Qt::PreciseTimer);
   try {
     while (self && Busy()) {
+      if (operation != TPendingOperation::TimeoutReset && !wake.isActive())
+        wake.start(static_cast<int>(std::clamp<qint64>(limit - clock.elapsed() + 1, 1, INT_MAX)));
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
       if (!self)
         return false;
