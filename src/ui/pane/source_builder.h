@@ -28,6 +28,8 @@ public:
   TSourceBuilder& operator+=(QChar c) { return *this += c.unicode(); }
 
   TSourceBuilder& operator+=(QStringView text) {
+    if (text.isEmpty()) // a null view has no data to copy from
+      return *this;
     if (FCapacity - FSize < text.size())
       Grow(text.size());
     std::memcpy(FData + FSize, text.utf16(), std::size_t(text.size()) * sizeof(char16_t));
