@@ -1,4 +1,5 @@
 #include "dom_builder.h"
+#include "ui/pane/html_entities.h"
 
 #include <gtest/gtest.h>
 
@@ -275,6 +276,18 @@ TEST(WriterText, EveryHtml4CharacterGetsItsNamedEntity) {
   tree.Text(tree.Body(), QStringLiteral("\u00A0\u00FF\u0152\u0192\u03A9\u2026\u20AC\u2666\u2122"));
   EXPECT_EQ(tree.Write(TOpt::UseEntityReferences | TOpt::Preserve8BitCharacters),
             InBody("&nbsp;&yuml;&OElig;&fnof;&Omega;&hellip;&euro;&diams;&trade;"));
+}
+
+TEST(WriterText, EntityTableFindsAllOfItsNames) {
+  // The HTML 4 set less "lang" and "rang"; an unsorted table would lose some.
+  int named = 0;
+  for (char32_t c = 0; c <= 0xFFFF; ++c)
+    named += EntityNameFor(char16_t(c)).isEmpty() ? 0 : 1;
+  EXPECT_EQ(named, 250);
+  EXPECT_EQ(EntityNameFor(u'\u00E9').toString(), QStringLiteral("eacute"));
+  EXPECT_TRUE(IsBareEntityName(u"copy"));
+  EXPECT_TRUE(IsBareEntityName(u"QUOT"));
+  EXPECT_FALSE(IsBareEntityName(u"hellip"));
 }
 
 TEST(WriterText, AngleBracketsWithoutAnEntityThatReadsBackTheSame) {

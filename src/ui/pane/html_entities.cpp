@@ -85,7 +85,7 @@ constexpr TEntity Entities[] = {
 
 // Bare names beyond the lower-case table entries below U+0100.
 constexpr std::array<std::u16string_view, 6> UpperCaseBareNames = {u"AMP", u"COPY", u"GT",
-                                                                   u"LT",  u"QUOT", u"REG"sv};
+                                                                   u"LT",  u"QUOT", u"REG"};
 
 } // namespace
 
