@@ -14,6 +14,18 @@ std::optional<QByteArray> TRecordedRequest::Header(const QByteArray& name) const
   return std::nullopt;
 }
 
+std::optional<QByteArray> TRecordedRequest::QueryItem(const QByteArray& name) const {
+  const qsizetype question = Target.indexOf('?');
+  if (question < 0)
+    return std::nullopt;
+  for (const QByteArray& item : Target.mid(question + 1).split('&')) {
+    const qsizetype equals = item.indexOf('=');
+    if (item.left(equals < 0 ? item.size() : equals) == name)
+      return equals < 0 ? QByteArray() : item.mid(equals + 1);
+  }
+  return std::nullopt;
+}
+
 std::optional<TRecordedRequest> TRecordedRequest::Parse(const QByteArray& head) {
   TRecordedRequest request;
   request.Head = head;

@@ -17,6 +17,8 @@ struct TRecordedRequest {
   QList<QByteArray> HeaderNames() const;
   // The first header of that name, matched without regard to case.
   std::optional<QByteArray> Header(const QByteArray& name) const;
+  // The first query parameter of that name, still percent-encoded as sent.
+  std::optional<QByteArray> QueryItem(const QByteArray& name) const;
 
   // Nothing when the head has no request line of three parts.
   static std::optional<TRecordedRequest> Parse(const QByteArray& head);

@@ -64,7 +64,11 @@ TEST_F(TranslationRequest, LanguageCodesEndTheUrl) {
     FServer.ClearRequests();
     Translate(QStringLiteral("a b"), row.Source, row.Target);
     ASSERT_EQ(FServer.RequestCount(), 1);
-    EXPECT_EQ(FServer.Requests()[0].Target, "/translate_a/t?client=o&text=a+b" + row.End);
+    const TRecordedRequest request = FServer.Requests()[0];
+    EXPECT_EQ(request.Target, "/translate_a/t?client=o&text=a+b" + row.End);
+    EXPECT_EQ(request.QueryItem("sl"), row.Source.toUtf8());
+    EXPECT_EQ(request.QueryItem("tl"), row.Target.toUtf8());
+    EXPECT_EQ(request.QueryItem("text"), "a+b");
   }
 }
 
