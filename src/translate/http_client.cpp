@@ -50,8 +50,8 @@ THttpClient::THttpClient() {
   curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");
   curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-  // Signals cannot bound a name lookup on a worker thread; without them
-  // libcurl relies on its threaded resolver.
+  // libcurl's alarm-signal time-outs are unsafe off the main thread; its
+  // threaded resolver bounds a name lookup without them.
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   // More than one method: libcurl waits for the proxy's 407 to learn which
   // one it wants instead of sending Basic credentials up front.

@@ -80,7 +80,6 @@ private:
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
 
-  std::unique_ptr<CURL, TCurlDeleter> FCurl;
   TSlist FProxyHeaders;   // standing: suppresses the library's Proxy-Connection
   TSlist FRequestHeaders; // built from FHeaders for each request
   QList<QPair<QByteArray, QByteArray>> FHeaders;
@@ -96,4 +95,6 @@ private:
   THttpResponse* FCurrent = nullptr; // the answer being received
   bool FBodyTooLarge = false;
   char FErrorBuffer[CURL_ERROR_SIZE] = {};
+  // Last, so it goes first: the handle points at the lists and the buffer.
+  std::unique_ptr<CURL, TCurlDeleter> FCurl;
 };
