@@ -9,7 +9,21 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
+
+// Qt's GUI library is built without unwinding clean-up, so an exception that
+// crosses its mouse handling never frees the event's point data (about half
+// a kilobyte per error). That memory is Qt's; keep it out of the leak report.
+template <class Action> void ThroughQtEventHandling(Action action) {
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan::ScopedDisabler ignoreQtsLeak;
+#endif
+  action();
+}
 
 class TErrorBoxTest : public ::testing::Test {
 protected:
@@ -32,7 +46,7 @@ TEST_F(TErrorBoxTest, AnErrorInAClickHandlerIsShownAndTheProgramGoesOn) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-  QTest::mouseClick(btnSave, Qt::LeftButton);
+  ThroughQtEventHandling([&] { QTest::mouseClick(btnSave, Qt::LeftButton); });
   ASSERT_EQ(ShownBoxes().size(), 1);
   EXPECT_EQ(ShownBoxes()[0].Caption, QStringLiteral("Tralvesco"));
   EXPECT_EQ(ShownBoxes()[0].Text, QStringLiteral("Unable to write to /nowhere/Tralvesco.ini."));
@@ -40,7 +54,7 @@ TEST_F(TErrorBoxTest, AnErrorInAClickHandlerIsShownAndTheProgramGoesOn) {
 
   QTest::mouseClick(btnOther, Qt::LeftButton);
   EXPECT_EQ(otherClicks, 1);
-  QTest::mouseClick(btnSave, Qt::LeftButton);
+  ThroughQtEventHandling([&] { QTest::mouseClick(btnSave, Qt::LeftButton); });
   EXPECT_EQ(ShownBoxes().size(), 2);
 }
 
