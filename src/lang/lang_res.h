@@ -89,7 +89,7 @@ private:
   QObject* FOwner;
   QWidget* FOwnerForm = nullptr;
   QWidget* FOwnerFrame = nullptr;
-  QString FLangFile = QStringLiteral("DefLang.ini");
+  QString FLangFile;
   bool FActive = false;
   bool FIgnoreEmptyString = false;
   bool FAutoCreateMode = true;
