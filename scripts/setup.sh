@@ -10,7 +10,7 @@ PACKAGES="
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format
   xvfb xauth xdotool imagemagick
-  fonts-dejavu-core fonts-wqy-microhei
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 "
 
 missing=""

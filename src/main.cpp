@@ -1,10 +1,11 @@
-#include <QApplication>
-#include <QLabel>
+#include "app/application.h"
+#include "settings/product_info.h"
+#include "ui/main/frm_Main.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  QLabel window(QStringLiteral("Tralvesco: the main window comes with the next stage."));
-  window.resize(528, 545);
-  window.show();
+  TApplication app(argc, argv);
+  TApplication::SetTitle(ProductInfo::Title);
+  TfrmMain frmMain;
+  frmMain.show();
   return app.exec();
 }

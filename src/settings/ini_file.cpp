@@ -8,7 +8,9 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 QByteArray Trimmed(const QByteArray& s) {
   qsizetype begin = 0;
@@ -36,8 +38,7 @@ QByteArray Storable(const QString& value) {
   QByteArray bytes = clean.toUtf8();
   if (bytes.isEmpty())
     return bytes;
-  const bool needsQuotes =
-      Trimmed(bytes) != bytes || Unquoted(bytes) != bytes;
+  const bool needsQuotes = Trimmed(bytes) != bytes || Unquoted(bytes) != bytes;
   return needsQuotes ? '"' + bytes + '"' : bytes;
 }
 
@@ -179,8 +180,7 @@ std::optional<QString> Read(const QString& path, const QString& section, const Q
   return TIniText(file.readAll()).Read(section, key);
 }
 
-bool Write(const QString& path, const QString& section, const QString& key,
-           const QString& value) {
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value) {
   const QFileInfo info(path);
   if (info.isDir())
     return false;

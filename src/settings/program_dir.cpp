@@ -19,4 +19,6 @@ QString ProgramDir() {
   return dir;
 }
 
-void SetProgramDirForTesting(const QString& dir) { OverrideDir() = dir; }
+void SetProgramDirForTesting(const QString& dir) {
+  OverrideDir() = dir;
+}

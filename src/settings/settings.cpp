@@ -118,8 +118,7 @@ void IniWriteInteger(const QString& fileName, const QString& section, const QStr
   WriteOrThrow(fileName, section, key, QString::number(value));
 }
 
-void IniWriteBool(const QString& fileName, const QString& section, const QString& key,
-                  bool value) {
+void IniWriteBool(const QString& fileName, const QString& section, const QString& key, bool value) {
   WriteOrThrow(fileName, section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 

@@ -36,8 +36,7 @@ qint32 IniReadInteger(const QString& fileName, const QString& section, const QSt
                       qint32 defaultValue = 0);
 QString IniReadString(const QString& fileName, const QString& section, const QString& key,
                       const QString& defaultValue = {});
-void IniWriteBool(const QString& fileName, const QString& section, const QString& key,
-                  bool value);
+void IniWriteBool(const QString& fileName, const QString& section, const QString& key, bool value);
 void IniWriteInteger(const QString& fileName, const QString& section, const QString& key,
                      qint32 value);
 void IniWriteString(const QString& fileName, const QString& section, const QString& key,

@@ -1,5 +1,6 @@
 // Loading files in their encodings and saving the document's source.
 #include "pane_test_support.h"
+#include "ui/pane/save_encoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,6 +101,7 @@ TEST(SaveAs, AsciiTextIsWrittenAsEightBitSource) {
   EXPECT_EQ(pane->SaveAs(), path);
   const QByteArray bytes = ReadBytes(path);
   EXPECT_TRUE(bytes.startsWith("<html>")) << bytes.toStdString();
+  EXPECT_FALSE(bytes.contains("DOCTYPE"));
   EXPECT_TRUE(bytes.contains("plain text"));
   EXPECT_EQ(QString::fromLatin1(bytes), pane->DocumentHTML());
   EXPECT_EQ(pane->DocumentLocation(), path);
@@ -118,7 +120,7 @@ TEST(SaveAs, ChineseTextIsWrittenInUtf8WithoutByteOrderMark) {
   EXPECT_EQ(QString::fromUtf8(bytes), pane->DocumentHTML());
 }
 
-TEST(SaveAs, TextTheLocalEncodingCannotHoldIsWrittenInUtf16) {
+TEST(SaveAs, CharactersTheLocalEncodingCannotHoldBecomeReferences) {
   QTemporaryDir folder;
   const auto pane = MakeReadyPane();
   pane->SetBodyText(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b"));
@@ -126,8 +128,14 @@ TEST(SaveAs, TextTheLocalEncodingCannotHoldIsWrittenInUtf16) {
   const TSaveAsName name(path);
   EXPECT_EQ(pane->SaveAs(), path + QStringLiteral(".html"));
   const QByteArray bytes = ReadBytes(path + QStringLiteral(".html"));
-  ASSERT_TRUE(bytes.startsWith("\xFF\xFE"));
-  EXPECT_EQ(bytes.mid(2), Utf16(pane->DocumentHTML(), QStringConverter::Utf16LE).mid(2));
+  EXPECT_TRUE(bytes.contains("a&#55296;b")) << bytes.toStdString();
+}
+
+TEST(SaveEncoding, EightBitWhenLosslessElseUtf16WithByteOrderMark) {
+  EXPECT_EQ(EncodeSavedDocument(QStringLiteral("<p>\u4E2D</p>")),
+            QByteArray("<p>\xE4\xB8\xAD</p>"));
+  const QString unpaired = QStringLiteral("x") + QChar(0xDC00);
+  EXPECT_EQ(EncodeSavedDocument(unpaired), QByteArray("\xFF\xFEx\0\x00\xDC", 6));
 }
 
 TEST(SaveAs, CancelWritesNothing) {

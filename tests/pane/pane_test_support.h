@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -58,6 +59,13 @@ public:
   QStringList Texts;
   std::function<void()> OnMessage;
 };
+
+// The source without the line breaks and indentation the writer puts
+// between blocks, for comparing pieces of it.
+inline QString Compact(QString html) {
+  static const QRegularExpression Indentation(QStringLiteral("\r\n *"));
+  return html.remove(Indentation);
+}
 
 // gtest prints QStrings readably.
 inline void PrintTo(const QString& text, std::ostream* out) {

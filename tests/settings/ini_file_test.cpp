@@ -12,7 +12,9 @@ struct TReadCase {
   std::optional<const char*> Expected;
 };
 
-void PrintTo(const TReadCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const TReadCase& c, std::ostream* os) {
+  *os << c.Name;
+}
 
 class IniReadTest : public ::testing::TestWithParam<TReadCase> {};
 
@@ -114,8 +116,7 @@ TEST(IniText, ValuesReadBackExactlyAsWritten) {
   for (const QString& value : values) {
     TIniText text;
     text.Write(QStringLiteral("C"), QStringLiteral("Password"), value);
-    EXPECT_EQ(TIniText(text.ToBytes()).Read(QStringLiteral("C"), QStringLiteral("Password")),
-              value)
+    EXPECT_EQ(TIniText(text.ToBytes()).Read(QStringLiteral("C"), QStringLiteral("Password")), value)
         << value.toStdString();
   }
 }

@@ -106,13 +106,15 @@ TEST_F(SettingsTest, IntegerEncodings) {
     const char* Text;
     qint32 Expected;
   };
-  const TRow rows[] = {{"42", 42},           {"-7", -7},         {"+3", 3},
-                       {"0x1F", 31},         {"0X1f", 31},       {"$10", 16},
-                       {"$FFFFFFFF", -1},    {"-$10", -16},      {"0x", 99},
-                       {"$", 99},            {"12abc", 99},      {"yes", 99},
-                       {"", 99},             {"2147483647", INT32_MAX},
-                       {"2147483648", 99},   {"-2147483648", INT32_MIN},
-                       {"$100000000", 99},   {"1 2", 99}};
+  const TRow rows[] = {{"42", 42},         {"-7", -7},
+                       {"+3", 3},          {"0x1F", 31},
+                       {"0X1f", 31},       {"$10", 16},
+                       {"$FFFFFFFF", -1},  {"-$10", -16},
+                       {"0x", 99},         {"$", 99},
+                       {"12abc", 99},      {"yes", 99},
+                       {"", 99},           {"2147483647", INT32_MAX},
+                       {"2147483648", 99}, {"-2147483648", INT32_MIN},
+                       {"$100000000", 99}, {"1 2", 99}};
   for (const TRow& row : rows) {
     IniWriteString(SettingsFileName, QStringLiteral("G"), QStringLiteral("N"),
                    QString::fromUtf8(row.Text));

@@ -30,8 +30,8 @@ struct TDomNode {
   // written unchanged, with no child nodes.
   bool HasRawContent = false;
   QString RawContent;
-  int Index = -1;             // elements: position in document order, unique
-  QList<TDomNode*> Children;  // document order; owned by the TDomDocument
+  int Index = -1;            // elements: position in document order, unique
+  QList<TDomNode*> Children; // document order; owned by the TDomDocument
 };
 
 // Owns every node; children are plain pointers into it, so one element may be

@@ -1,0 +1,61 @@
+// The INI text on arbitrary files: parse, read, write one value, read it back
+// from the text and from the text written out and parsed again, and check a
+// second key is left as it was. The input is the file, then, each after the
+// bytes 01 02 03 (which no text file holds, UTF-16 ones included), the
+// section, the key and the value to write.
+#include "settings/ini_file.h"
+
+#include <QList>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition)
+    std::abort();
+}
+
+// Section and key names are the program's own: letters, digits, '_'.
+QString Name(const QByteArray& raw, const char* fallback) {
+  QString name;
+  for (const char c : raw)
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_')
+      name += QLatin1Char(c);
+  return name.isEmpty() ? QString::fromLatin1(fallback) : name;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  QList<QByteArray> parts;
+  qsizetype start = 0;
+  for (qsizetype at; (at = input.indexOf("\x01\x02\x03", start)) >= 0; start = at + 3)
+    parts.append(input.mid(start, at - start));
+  parts.append(input.mid(start));
+  const QByteArray file = parts.value(0);
+  const QString section = Name(parts.value(1), "General");
+  const QString key = Name(parts.value(2), "Direction");
+  const QString value = QString::fromUtf8(parts.value(3));
+  const QString otherKey = key + QStringLiteral("_other");
+
+  TIniText text(file);
+  const std::optional<QString> otherBefore = text.Read(section, otherKey);
+  text.Write(section, key, value);
+
+  // Line breaks cannot live in a one-line value; they are stored as blanks.
+  QString expected = value;
+  expected.replace(QLatin1Char('\r'), QLatin1Char(' '))
+      .replace(QLatin1Char('\n'), QLatin1Char(' '));
+  Check(text.Read(section, key) == expected);
+  const QByteArray written = text.ToBytes();
+  const TIniText reread(written);
+  Check(reread.Read(section, key) == expected);
+  Check(reread.Read(section, otherKey) == otherBefore);
+  // Writing the same value again changes nothing.
+  TIniText again(written);
+  again.Write(section, key, value);
+  Check(again.ToBytes() == written);
+  return 0;
+}

@@ -1,0 +1,80 @@
+#include "application.h"
+
+#include "settings/app_error.h"
+#include "settings/product_info.h"
+
+#include <QMessageBox>
+#include <QThread>
+#include <exception>
+
+namespace {
+
+TApplication::TErrorBox& ErrorBoxOverride() {
+  static TApplication::TErrorBox box;
+  return box;
+}
+
+void ShowErrorBox(const QString& message) {
+  const QString caption = TApplication::Title();
+  const QString text = ErrorBoxText(message);
+  if (ErrorBoxOverride()) {
+    ErrorBoxOverride()(caption, text);
+    return;
+  }
+  // A box needs the GUI thread; elsewhere the error can only be logged.
+  if (QThread::currentThread() != qApp->thread()) {
+    qCritical("%s", qUtf8Printable(text));
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
+                  QApplication::activeWindow());
+  box.exec();
+}
+
+} // namespace
+
+QString ErrorBoxText(const QString& message) {
+  static const QString sentenceEnds = QStringLiteral(".!?\u3002\uFF01\uFF1F\u2026");
+  if (message.isEmpty() || sentenceEnds.contains(message.back()))
+    return message;
+  return message + QLatin1Char('.');
+}
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // The settings fall-back folder (~/.config/Tralvesco) is named after this.
+  setApplicationName(ProductInfo::ApplicationTitle);
+  setApplicationVersion(QStringLiteral(TRALVESCO_VERSION));
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    HandleException();
+    return false;
+  }
+}
+
+QString TApplication::Title() {
+  return QGuiApplication::applicationDisplayName();
+}
+
+void TApplication::SetTitle(const QString& title) {
+  QGuiApplication::setApplicationDisplayName(title);
+}
+
+void TApplication::HandleException() {
+  try {
+    throw;
+  } catch (const ETralvescoError& error) {
+    ShowErrorBox(error.Message());
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowErrorBox(QStringLiteral("An unexpected error occurred"));
+  }
+}
+
+void TApplication::SetErrorBoxForTesting(TErrorBox box) {
+  ErrorBoxOverride() = std::move(box);
+}

@@ -1,0 +1,174 @@
+#include "http_client.h"
+
+namespace {
+
+// libcurl's global set-up must run once per process before any handle
+// exists, and not concurrently with anything else in libcurl; a function-local
+// static gives both, whichever thread creates the first client. There is no
+// matching cleanup: a client may still live on another thread at exit.
+bool CurlReady() {
+  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return ready;
+}
+
+// libcurl refuses longer strings in curl_easy_setopt.
+constexpr qsizetype MaxUrlLength = 8000000;
+
+QByteArray OneLine(QByteArray text) {
+  text.replace('\r', ' ');
+  text.replace('\n', ' ');
+  return text;
+}
+
+} // namespace
+
+void THttpClient::TCurlDeleter::operator()(CURL* curl) const {
+  curl_easy_cleanup(curl);
+}
+
+void THttpClient::TSlistDeleter::operator()(curl_slist* list) const {
+  curl_slist_free_all(list);
+}
+
+bool THttpClient::Append(TSlist& list, const QByteArray& line) {
+  curl_slist* grown = curl_slist_append(list.get(), line.constData());
+  if (!grown)
+    return false; // the list is as it was
+  (void)list.release();
+  list.reset(grown);
+  return true;
+}
+
+THttpClient::THttpClient() {
+  if (!CurlReady())
+    return;
+  FCurl.reset(curl_easy_init());
+  if (!FCurl)
+    return;
+  CURL* c = FCurl.get();
+  // The empty name starts the in-memory cookie engine without reading a file.
+  curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");
+  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  // libcurl's alarm-signal time-outs are unsafe off the main thread; its
+  // threaded resolver bounds a name lookup without them.
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  // More than one method: libcurl waits for the proxy's 407 to learn which
+  // one it wants instead of sending Basic credentials up front.
+  curl_easy_setopt(c, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+  curl_easy_setopt(c, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
+  // An empty exception list also keeps libcurl from reading no_proxy from
+  // the environment.
+  curl_easy_setopt(c, CURLOPT_NOPROXY, "");
+  // The request headers go to the service only, never into a tunnel's
+  // CONNECT; the proxy gets just the empty Proxy-Connection, which removes
+  // the Keep-Alive line libcurl would otherwise add.
+  curl_easy_setopt(c, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE));
+  FProxyHeaders.reset(curl_slist_append(nullptr, "Proxy-Connection:"));
+  curl_easy_setopt(c, CURLOPT_PROXYHEADER, FProxyHeaders.get());
+  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, FErrorBuffer);
+  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &THttpClient::OnHeader);
+  curl_easy_setopt(c, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &THttpClient::OnBody);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, this);
+}
+
+THttpClient::~THttpClient() = default;
+
+void THttpClient::AddRequestHeader(const QByteArray& name, const QByteArray& value) {
+  // A line break would end the header and start another one of the caller's
+  // choosing.
+  FHeaders.append({OneLine(name), OneLine(value)});
+}
+
+std::size_t THttpClient::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* client = static_cast<THttpClient*>(self);
+  const std::size_t n = size * count;
+  QByteArray line(data, static_cast<qsizetype>(n));
+  // Every answer starts with its status line: a 407 before the accepted
+  // request, or a tunnel's own answer, is followed by another one.
+  if (line.startsWith("HTTP/")) {
+    while (line.endsWith('\n') || line.endsWith('\r'))
+      line.chop(1);
+    client->FCurrent->StatusLine = line;
+    client->FCurrent->Body.clear();
+  }
+  return n;
+}
+
+std::size_t THttpClient::OnBody(char* data, std::size_t size, std::size_t count, void* self) {
+  auto* client = static_cast<THttpClient*>(self);
+  const auto n = static_cast<qsizetype>(size * count);
+  QByteArray& body = client->FCurrent->Body;
+  if (body.size() + n > client->FMaxBodySize) {
+    client->FBodyTooLarge = true;
+    return 0; // libcurl ends the transfer
+  }
+  body.append(data, n);
+  return static_cast<std::size_t>(n);
+}
+
+THttpResponse THttpClient::Get(const QByteArray& url) {
+  THttpResponse response;
+  auto fail = [&response](const QString& why) {
+    response.Error = why;
+    return response;
+  };
+  if (!FCurl)
+    return fail(QStringLiteral("The HTTP library could not be initialised"));
+  if (url.size() > MaxUrlLength)
+    return fail(QStringLiteral("The request is too long to send (%1 bytes)").arg(url.size()));
+  if (!FProxyServer.isEmpty() && (FProxyPort < 1 || FProxyPort > 65535))
+    return fail(QStringLiteral("'%1' is not a valid proxy port").arg(FProxyPort));
+
+  CURL* c = FCurl.get();
+  TSlist headers;
+  bool hasAccept = false;
+  bool built = true;
+  for (const auto& [name, value] : FHeaders) {
+    // "Name;" is libcurl's spelling of a header sent with an empty value;
+    // "Name:" would remove it.
+    built = built && Append(headers, value.isEmpty() ? name + ';' : name + ": " + value);
+    hasAccept = hasAccept || name.compare("Accept", Qt::CaseInsensitive) == 0;
+  }
+  // libcurl sends "Accept: */*" of its own unless told otherwise; an empty
+  // one removes it.
+  if (!hasAccept)
+    built = built && Append(headers, "Accept:");
+  if (!built)
+    return fail(QStringLiteral("Out of memory"));
+  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  FRequestHeaders = std::move(headers);
+
+  curl_easy_setopt(c, CURLOPT_URL, url.constData());
+  curl_easy_setopt(c, CURLOPT_HTTP_VERSION,
+                   static_cast<long>(FVersion == THttpVersion::Http11 ? CURL_HTTP_VERSION_1_1
+                                                                      : CURL_HTTP_VERSION_1_0));
+  // An empty proxy also keeps libcurl from taking one from the environment.
+  const QByteArray proxy = FProxyServer.toUtf8();
+  curl_easy_setopt(c, CURLOPT_PROXY, proxy.constData());
+  curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(FProxyPort));
+  const QByteArray user = FProxyUserName.toUtf8();
+  const QByteArray password = FProxyPassword.toUtf8();
+  const bool withCredentials = !proxy.isEmpty() && !user.isEmpty();
+  curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
+  curl_easy_setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FConnectTimeout.count()));
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(FTotalTimeout.count()));
+
+  FErrorBuffer[0] = '\0';
+  FBodyTooLarge = false;
+  FCurrent = &response;
+  const CURLcode result = curl_easy_perform(c);
+  FCurrent = nullptr;
+
+  if (result != CURLE_OK) {
+    response.Body.clear();
+    if (FBodyTooLarge)
+      return fail(QStringLiteral("The answer is larger than %1 bytes").arg(FMaxBodySize));
+    return fail(QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : curl_easy_strerror(result)));
+  }
+  response.Completed = true;
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.Status);
+  return response;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+class THttpClient;
+
+// The translation service: scheme, host and (optional) port. The key
+// "Server" of section "Connection" (Params.Server) replaces it when not empty.
+inline const QString DefaultServiceAddress = QStringLiteral("https://translate.google.com");
+
+// Language codes of the request.
+inline const QString LanguageEnglish = QStringLiteral("en");
+inline const QString LanguageSimplifiedChinese = QStringLiteral("zh-CN");
+inline const QString LanguageTraditionalChinese = QStringLiteral("zh-TW");
+
+// The service address to use for a Server setting: the default for an empty
+// one, else the setting reduced to scheme://host[:port]. Empty when the
+// setting is not an http or https address of that form.
+std::optional<QByteArray> ServiceAddress(const QString& server);
+
+// The request URL: address + "/translate_a/t?client=o&text=" + the encoded
+// text + "&sl=" + source code + "&tl=" + target code.
+QByteArray TranslationUrl(const QByteArray& serviceAddress, const QString& text,
+                          const QString& sourceCode, const QString& targetCode);
+
+// Replaces the client's request headers with the fixed browser-like set and
+// sets HTTP/1.1. Host follows from the URL and Cookie from the client's
+// cookies, so neither is in the set.
+void SetRequestHeaders(THttpClient& http);
+
+// Copies the proxy settings of Params into the client: cleared with NoProxy,
+// otherwise server, port, user name and password in that order. A port that
+// is not an integer throws ETralvescoError("'<port>' is not a valid integer
+// value") with the server already set and the rest as it was.
+void ApplyProxySettings(THttpClient& http);
+
+// One translation request; the answer body decoded from UTF-8. Never throws:
+// a failed exchange gives the failure's text instead (for an answer outside
+// 2xx, its status line), a body that is not valid UTF-8 an empty text.
+// Reads Params.Server, so Params must not change while it runs.
+QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
+                      const QString& targetCode);

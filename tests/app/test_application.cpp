@@ -1,0 +1,17 @@
+#include "app/application.h"
+#include "app_test_support.h"
+
+#include <memory>
+
+QList<TShownBox>& ShownBoxes() {
+  static QList<TShownBox> boxes;
+  return boxes;
+}
+
+std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
+  auto app = std::make_unique<TApplication>(argc, argv);
+  TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
+    ShownBoxes().append({caption, text});
+  });
+  return app;
+}

@@ -1,0 +1,174 @@
+#include "translate_fixture.h"
+
+#include "local_socket_loop.h"
+#include "settings/app_error.h"
+#include "test_proxy.h"
+
+namespace {
+
+class ProxySettings : public TranslateFixture {
+protected:
+  void UseProxy(const QString& port, const QString& user = {}, const QString& password = {}) {
+    Params.NoProxy = false;
+    Params.Address = QStringLiteral("127.0.0.1");
+    Params.Port = port;
+    Params.UserName = user;
+    Params.Password = password;
+    ApplyProxySettings(FHttp);
+  }
+  QString ProxyPort() const { return QString::number(FProxy.Port()); }
+  QByteArray TranslationTarget() const {
+    return FServer.Url().toUtf8() + "/translate_a/t?client=o&text=a&sl=en&tl=zh-CN";
+  }
+
+  TTestProxy FProxy;
+};
+
+TEST_F(ProxySettings, NoProxyClearsEverythingWhateverTheOtherMembersHold) {
+  FHttp.SetProxyServer(QStringLiteral("old"));
+  FHttp.SetProxyPort(3128);
+  FHttp.SetProxyUserName(QStringLiteral("u"));
+  FHttp.SetProxyPassword(QStringLiteral("p"));
+  Params.NoProxy = true;
+  Params.Address = QStringLiteral("127.0.0.1");
+  Params.Port = QStringLiteral("8080");
+  ApplyProxySettings(FHttp);
+  EXPECT_EQ(FHttp.ProxyServer(), QString());
+  EXPECT_EQ(FHttp.ProxyPort(), 0);
+  EXPECT_EQ(FHttp.ProxyUserName(), QString());
+  EXPECT_EQ(FHttp.ProxyPassword(), QString());
+}
+
+TEST_F(ProxySettings, ProxyMembersAreCopiedWithThePortAsANumber) {
+  Params.NoProxy = false;
+  Params.Address = QStringLiteral("proxy.example");
+  Params.UserName = QStringLiteral("me");
+  Params.Password = QStringLiteral("p=ss");
+  for (const auto& [text, port] : {std::pair{"8080", 8080}, {" 3128 ", 3128}, {"0x1F90", 8080}}) {
+    Params.Port = QString::fromLatin1(text);
+    ApplyProxySettings(FHttp);
+    EXPECT_EQ(FHttp.ProxyPort(), port) << text;
+  }
+  EXPECT_EQ(FHttp.ProxyServer(), QStringLiteral("proxy.example"));
+  EXPECT_EQ(FHttp.ProxyUserName(), QStringLiteral("me"));
+  EXPECT_EQ(FHttp.ProxyPassword(), QStringLiteral("p=ss"));
+}
+
+TEST_F(ProxySettings, PortThatIsNotANumberStopsHalfWay) {
+  for (const QString& port : {QStringLiteral("abc"), QString(), QStringLiteral("80 80")}) {
+    FHttp.SetProxyServer(QStringLiteral("old"));
+    FHttp.SetProxyPort(3128);
+    FHttp.SetProxyUserName(QStringLiteral("old user"));
+    FHttp.SetProxyPassword(QStringLiteral("old password"));
+    Params.NoProxy = false;
+    Params.Address = QStringLiteral("new");
+    Params.Port = port;
+    Params.UserName = QStringLiteral("new user");
+    Params.Password = QStringLiteral("new password");
+    try {
+      ApplyProxySettings(FHttp);
+      ADD_FAILURE() << "no error for port '" << port.toStdString() << "'";
+    } catch (const ETralvescoError& e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid integer value").arg(port));
+    }
+    EXPECT_EQ(FHttp.ProxyServer(), QStringLiteral("new"));
+    EXPECT_EQ(FHttp.ProxyPort(), 3128);
+    EXPECT_EQ(FHttp.ProxyUserName(), QStringLiteral("old user"));
+    EXPECT_EQ(FHttp.ProxyPassword(), QStringLiteral("old password"));
+  }
+}
+
+TEST_F(ProxySettings, RequestGoesThroughTheProxyInAbsoluteForm) {
+  FServer.Enqueue(TTestResponse::Ok(TestReply));
+  UseProxy(ProxyPort());
+  EXPECT_EQ(Translate(QStringLiteral("a")), QString::fromUtf8(TestReply));
+  ASSERT_EQ(FProxy.RequestCount(), 1);
+  const TRecordedRequest atProxy = FProxy.Requests()[0];
+  EXPECT_EQ(atProxy.Method, "GET");
+  EXPECT_EQ(atProxy.Target, TranslationTarget());
+  EXPECT_EQ(atProxy.Version, "HTTP/1.1");
+  // Nothing of the library's own: no Proxy-Connection, no credentials unasked.
+  EXPECT_EQ(atProxy.HeaderNames(),
+            (QList<QByteArray>{"Host", "Connection", "Content-Type", "Cache-control", "Pragma",
+                               "Accept", "Accept-Language", "Referer", "User-Agent"}));
+  ASSERT_EQ(FServer.RequestCount(), 1);
+  EXPECT_EQ(FServer.Requests()[0].Target, "/translate_a/t?client=o&text=a&sl=en&tl=zh-CN");
+}
+
+TEST_F(ProxySettings, NoProxyGoesDirectlyEvenWithAddressAndPortFilledIn) {
+  UseProxy(ProxyPort());
+  Params.NoProxy = true;
+  ApplyProxySettings(FHttp);
+  Translate(QStringLiteral("a"));
+  EXPECT_EQ(FProxy.RequestCount(), 0);
+  ASSERT_EQ(FServer.RequestCount(), 1);
+  EXPECT_EQ(FServer.Requests()[0].Target, "/translate_a/t?client=o&text=a&sl=en&tl=zh-CN");
+}
+
+TEST_F(ProxySettings, CredentialsGoOnlyAfterThe407) {
+  const QString password = QStringLiteral(u"p\u00e4ss:word");
+  FProxy.RequireBasicAuth("user", password.toUtf8());
+  FServer.Enqueue(TTestResponse::Ok(TestReply));
+  UseProxy(ProxyPort(), QStringLiteral("user"), password);
+  EXPECT_EQ(Translate(QStringLiteral("a")), QString::fromUtf8(TestReply));
+  ASSERT_EQ(FProxy.RequestCount(), 2);
+  const QList<TRecordedRequest> requests = FProxy.Requests();
+  EXPECT_FALSE(requests[0].Header("Proxy-Authorization"));
+  EXPECT_EQ(requests[1].Header("Proxy-Authorization"),
+            "Basic " + ("user:" + password.toUtf8()).toBase64());
+  for (const TRecordedRequest& request : requests) {
+    EXPECT_EQ(request.Target, TranslationTarget());
+    EXPECT_FALSE(request.Header("Proxy-Connection"));
+    EXPECT_FALSE(request.Header("Authorization"));
+  }
+  EXPECT_EQ(FServer.RequestCount(), 1);
+  EXPECT_FALSE(FServer.Requests()[0].Header("Proxy-Authorization"));
+}
+
+TEST_F(ProxySettings, RejectedCredentialsEndInThe407StatusLine) {
+  FProxy.RequireBasicAuth("user", "right");
+  UseProxy(ProxyPort(), QStringLiteral("user"), QStringLiteral("wrong"));
+  EXPECT_EQ(Translate(QStringLiteral("a")),
+            QStringLiteral("HTTP/1.1 407 Proxy Authentication Required"));
+  EXPECT_EQ(FServer.RequestCount(), 0);
+}
+
+TEST_F(ProxySettings, ProxyAskingWithoutConfiguredUserIsAFailure) {
+  FProxy.RequireBasicAuth("user", "right");
+  UseProxy(ProxyPort());
+  EXPECT_EQ(Translate(QStringLiteral("a")),
+            QStringLiteral("HTTP/1.1 407 Proxy Authentication Required"));
+  EXPECT_EQ(FProxy.RequestCount(), 1);
+}
+
+TEST_F(ProxySettings, TunnelRequestCarriesNoneOfTheServiceHeaders) {
+  // An https service is reached through a CONNECT tunnel; the proxy refuses it
+  // here, which is enough to see what the proxy was told.
+  Params.Server = QStringLiteral("https://127.0.0.1:%1").arg(UnusedLocalPort());
+  UseProxy(ProxyPort());
+  const QString result = Translate(QStringLiteral("a"));
+  EXPECT_FALSE(result.isEmpty());
+  ASSERT_EQ(FProxy.RequestCount(), 1);
+  const TRecordedRequest connect = FProxy.Requests()[0];
+  EXPECT_EQ(connect.Method, "CONNECT");
+  EXPECT_EQ(connect.HeaderNames(), QList<QByteArray>{"Host"});
+}
+
+TEST_F(ProxySettings, PortOutsideTheRangeFailsTheRequestWithoutSendingIt) {
+  for (const QString& port : {QStringLiteral("70000"), QStringLiteral("0"), QStringLiteral("-1")}) {
+    UseProxy(port);
+    EXPECT_EQ(Translate(QStringLiteral("a")),
+              QStringLiteral("'%1' is not a valid proxy port").arg(port));
+  }
+  EXPECT_EQ(FProxy.RequestCount(), 0);
+  EXPECT_EQ(FServer.RequestCount(), 0);
+}
+
+TEST_F(ProxySettings, ProxyThatRefusesTheConnectionGivesTheLibraryText) {
+  UseProxy(QString::number(UnusedLocalPort()));
+  const QString result = Translate(QStringLiteral("a"));
+  EXPECT_TRUE(result.contains(QStringLiteral("127.0.0.1"))) << result.toStdString();
+  EXPECT_EQ(FServer.RequestCount(), 0);
+}
+
+} // namespace
