@@ -94,9 +94,11 @@ void TDocumentEngine::SetDocument(std::unique_ptr<TEngineDocument> document) {
   FMirrorValid = false;
   Connect(*document);
   if (FUpdating) {
+    ReleaseEditBlock();
     if (!FStale)
       FStale = std::move(FDocument);
     FDocument = std::move(document);
+    HoldEditBlock();
     FSelection = QTextCursor(FDocument.get());
   } else {
     const std::unique_ptr<TEngineDocument> old = std::move(FDocument);
@@ -121,11 +123,29 @@ void TDocumentEngine::DetachForEdit() {
   Connect(*copy);
   FStale = std::move(FDocument);
   FDocument = std::move(copy);
+  HoldEditBlock();
   FSelection = QTextCursor(FDocument.get());
   FSelection.setPosition(anchor);
   FSelection.setPosition(position, QTextCursor::KeepAnchor);
   if (anchor == position)
     FSelection.setCharFormat(typing);
+}
+
+void TDocumentEngine::HoldEditBlock() {
+  // A cursor that moves or inserts outside an edit block lays out its whole
+  // block to remember the caret's x position, and a translation is one
+  // block: a find/replace loop over the detached document would grow with
+  // the square of its length. One edit block over the update skips that and
+  // sends one change notification at its end.
+  FHeldBlock = QTextCursor(FDocument.get());
+  FHeldBlock.beginEditBlock();
+}
+
+void TDocumentEngine::ReleaseEditBlock() {
+  if (FHeldBlock.isNull())
+    return;
+  FHeldBlock.endEditBlock();
+  FHeldBlock = QTextCursor();
 }
 
 void TDocumentEngine::BeginUpdate() {
@@ -141,6 +161,7 @@ void TDocumentEngine::EndUpdate() {
   FUpdating = false;
   const QTextCursor selection = FSelection;
   FSelection = QTextCursor();
+  ReleaseEditBlock();
   if (!FView)
     return;
   if (FStale) {
@@ -212,8 +233,7 @@ void TDocumentEngine::SetBodyText(const QString& text) {
   DetachForEdit();
   const TSelfEdit self(*this);
   QTextCursor cursor(FDocument.get());
-  if (!FUpdating)
-    cursor.beginEditBlock();
+  cursor.beginEditBlock();
   cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
   if (QTextList* list = cursor.currentList())
@@ -222,8 +242,7 @@ void TDocumentEngine::SetBodyText(const QString& text) {
   cursor.setBlockCharFormat(QTextCharFormat());
   cursor.setCharFormat(QTextCharFormat());
   cursor.insertText(display, QTextCharFormat());
-  if (!FUpdating)
-    cursor.endEditBlock();
+  cursor.endEditBlock();
   FMirrorValid = false;
   SetSelection(cursor);
 }
@@ -279,11 +298,9 @@ void TDocumentEngine::ReplaceSelection(const QString& text) {
   }
   {
     const TSelfEdit self(*this);
-    if (!FUpdating)
-      cursor.beginEditBlock();
+    cursor.beginEditBlock();
     cursor.insertText(display, format);
-    if (!FUpdating)
-      cursor.endEditBlock();
+    cursor.endEditBlock();
   }
   if (structural || !FMirrorValid) {
     FMirrorValid = false;
@@ -308,11 +325,9 @@ void TDocumentEngine::MergeCharFormat(const QTextCharFormat& format) {
   DetachForEdit();
   cursor = Selection();
   const TSelfEdit self(*this);
-  if (!FUpdating)
-    cursor.beginEditBlock();
+  cursor.beginEditBlock();
   cursor.mergeCharFormat(format);
-  if (!FUpdating)
-    cursor.endEditBlock();
+  cursor.endEditBlock();
   SetSelection(cursor);
 }
 

@@ -78,6 +78,8 @@ private:
 
   void Connect(TEngineDocument& document);
   void DetachForEdit();
+  void HoldEditBlock();
+  void ReleaseEditBlock();
   void SetSelection(const QTextCursor& cursor);
   TTextMirror& Mirror();
   void OnContentsChange(int position, int removed, int added);
@@ -87,6 +89,7 @@ private:
   // While updating: the document the view still shows.
   std::unique_ptr<TEngineDocument> FStale;
   QTextCursor FSelection; // the selection while updating
+  QTextCursor FHeldBlock; // holds the detached document's edit block open
   bool FUpdating = false;
   TTextMirror FMirror;
   bool FMirrorValid = false;

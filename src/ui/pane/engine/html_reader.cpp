@@ -832,9 +832,14 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
   auto document = std::make_unique<TEngineDocument>();
   document->setUndoRedoEnabled(false);
   {
+    // Outside an edit block every insertion lays out its whole block again
+    // to place the caret, which makes a long paragraph quadratic.
+    QTextCursor batch(document.get());
+    batch.beginEditBlock();
     const TGumboDocument parsed(html);
     THtmlReader reader(*document);
     reader.Read(parsed.Output());
+    batch.endEditBlock();
   }
   document->SetLocation(location);
   document->setUndoRedoEnabled(true);
