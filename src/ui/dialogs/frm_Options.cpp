@@ -99,6 +99,7 @@ TfrmOptions::TfrmOptions(QWidget* parent) : TfrmRoot(parent) {
   // activated, not currentIndexChanged: only a pick by the user counts.
   connect(cmbLang, &QComboBox::activated, this, [this] { cmbLangChange(cmbLang); });
 
+  FitCaptions();
   CreateLocalisers();
   RunCreateStep([this] { FormCreate(this); });
 }
@@ -278,6 +279,18 @@ void TfrmOptions::cmbLangChange(QObject* sender) {
 void TfrmOptions::ApplyDialogLanguage() {
   smlFormLangRes1->SetLangFileName(LangFilePath);
   smlMsgLangRes1->SetLangFileName(LangFilePath);
+  FitCaptions();
+}
+
+void TfrmOptions::FitCaptions() {
+  // The layout was drawn for Tahoma; in the fonts found here a caption can
+  // run a few pixels wider, and a check box or radio button would cut off
+  // its last letter. Each grows until its caption fits (there is room to
+  // its right); none ever shrinks.
+  const QList<QAbstractButton*> captioned{chkAutoPaste, chkAutoCopy, rbSimp,
+                                          rbTrad,       rbNoProxy,   rbManuallyProxy};
+  for (QAbstractButton* button : captioned)
+    button->resize(qMax(button->width(), button->sizeHint().width()), button->height());
 }
 
 bool TfrmOptions::FormClose(QObject* sender) {

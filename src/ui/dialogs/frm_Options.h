@@ -56,6 +56,7 @@ private:
   void CreateGeneralPage();
   void CreateConnectionPage();
   void CreateLocalisers();
+  void FitCaptions();
   void RefuseClose(QLineEdit* emptyField);
 
   QTabWidget* PageControl1 = nullptr;
