@@ -110,7 +110,14 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripCase{"MetaAfterTheDocument",
                        "<html><body>x</body></html><meta content=\"text/html; charset=UTF-8\" "
                        "http-equiv=\"content-type\" />",
-                       "x", "<meta content=\"text/html; charset=UTF-8\""}),
+                       "x", "<meta content=\"text/html; charset=UTF-8\""},
+        // Read from a reference, written as the character itself, read back
+        // as U+FFFD: replaced on the first reading already.
+        TRoundTripCase{"ControlCharacterReference", "<p>a&#1;b&#x7f;c</p>", "a\uFFFDb\uFFFDc", ""},
+        // A list the parser leaves inside a paragraph (quirks-mode table
+        // content) is the paragraph's sibling once written; so it is read.
+        TRoundTripCase{"ListInsideAParagraph", "<p>a<table><ul><li>i</ul></table>b</p>",
+                       "a\r\ni\r\n\r\nb", "<p>a</p><ul>"}),
     [](const ::testing::TestParamInfo<TRoundTripCase>& param) { return param.param.Name; });
 
 TEST(AddedFormatting, FontNameOnAnEmptyPaneFormatsWhatIsTyped) {

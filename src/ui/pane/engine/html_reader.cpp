@@ -43,6 +43,19 @@ QChar SafeChar(QChar c) {
   }
 }
 
+// A character of HTML text. The parser turns control characters and
+// noncharacters written as such into U+FFFD but keeps them when they come
+// from a character reference; written back they would be written as such,
+// so they are replaced here and a document reads back the same.
+QChar HtmlTextChar(QChar c) {
+  const char16_t u = c.unicode();
+  const bool whitespace = u == u'\t' || u == u'\n' || u == u'\f' || u == u'\r';
+  if ((u < 0x20 && !whitespace) || (u >= 0x7F && u <= 0x9F) || (u >= 0xFDD0 && u <= 0xFDEF) ||
+      u == 0xFFFE || u == 0xFFFF)
+    return QChar::ReplacementCharacter;
+  return SafeChar(c);
+}
+
 QList<TDomAttribute> GumboAttributes(const GumboElement& element) {
   QList<TDomAttribute> attributes;
   attributes.reserve(static_cast<qsizetype>(element.attributes.length));
@@ -335,7 +348,57 @@ private:
     context.BlockDepth = context.Open.size();
   }
 
+  // Elements whose start tag ends an open paragraph when the source is read.
+  static bool ClosesParagraph(QStringView tag) {
+    static const QStringList tags{
+        "address", "article", "aside",   "blockquote", "center",   "details",    "dialog", "dir",
+        "div",     "dl",      "dd",      "dt",         "fieldset", "figcaption", "figure", "footer",
+        "form",    "h1",      "h2",      "h3",         "h4",       "h5",         "h6",     "header",
+        "hgroup",  "li",      "listing", "main",       "menu",     "nav",        "ol",     "p",
+        "pre",     "search",  "section", "summary",    "ul"};
+    return tags.contains(tag);
+  }
+
+  // Where the open paragraph starts in the chain when the block's start tag
+  // would end it; -1 when there is none to end.
+  qsizetype ParagraphToEnd(QStringView tag) {
+    if (!ClosesParagraph(tag))
+      return -1;
+    const TContext& context = Context();
+    for (std::size_t i = context.Open.size(); i-- > 0;) {
+      const QString& open = context.Open[i].Element.Tag;
+      if (open == u"p")
+        return static_cast<qsizetype>(i);
+      // The paragraph is out of the start tag's reach beyond these.
+      if (open == u"button" || open == u"object" || open == u"marquee" || open == u"applet")
+        return -1;
+    }
+    return -1;
+  }
+
   void VisitBlock(const GumboNode* node, TElementRef element) {
+    const qsizetype paragraph = ParagraphToEnd(element.Tag);
+    if (paragraph >= 0) {
+      // The parser nests such a block in a paragraph only in malformed
+      // markup (a table's misplaced content in quirks mode). Written back
+      // nested, it would read as the paragraph's sibling, so a second cycle
+      // would change the document; it is read as that sibling now, and text
+      // after it continues in a paragraph of the same chain.
+      CloseBlock();
+      TContext& context = Context();
+      const auto cut = context.Open.begin() + paragraph;
+      std::vector<TOpen> paragraphChain(std::make_move_iterator(cut),
+                                        std::make_move_iterator(context.Open.end()));
+      context.Open.erase(cut, context.Open.end());
+      const std::size_t blockDepth = context.BlockDepth;
+      context.BlockDepth = std::min(blockDepth, context.Open.size());
+      VisitBlock(node, std::move(element));
+      TContext& after = Context();
+      for (TOpen& open : paragraphChain)
+        after.Open.push_back(std::move(open));
+      after.BlockDepth = blockDepth;
+      return;
+    }
     if (!RoomForElement()) {
       CloseBlock();
       VisitChildren(node);
@@ -511,7 +574,7 @@ private:
         Context().PendingSpace = false;
         Context().AtLineStart = false;
       }
-      content += SafeChar(c);
+      content += HtmlTextChar(c);
     }
     if (!content.isEmpty()) {
       EnsureBlock();
@@ -534,7 +597,7 @@ private:
         Append(QStringView(&LineSeparator, 1), newline);
         continue;
       }
-      run += SafeChar(c);
+      run += HtmlTextChar(c);
     }
     Append(run, format);
     Context().AtLineStart = false;
