@@ -1,0 +1,398 @@
+#include "ui/pane/engine/document_engine.h"
+
+#include "ui/pane/engine/dom_export.h"
+#include "ui/pane/engine/element_chain.h"
+#include "ui/pane/engine/html_reader.h"
+#include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/raw_source.h"
+
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextList>
+#include <algorithm>
+
+namespace {
+
+constexpr QChar LineSeparator = QChar::LineSeparator;
+constexpr QChar BeginningOfFrame(0xFDD0);
+constexpr QChar EndOfFrame(0xFDD1);
+
+QString DisplayToBodyText(QStringView text) {
+  QString out;
+  out.reserve(text.size());
+  for (const QChar c : text) {
+    if (c == LineSeparator || c == QChar::ParagraphSeparator)
+      out += u"\r\n";
+    else
+      out += c;
+  }
+  return out;
+}
+
+// A format for text taken from whatever was there, minus what made it an
+// image or a line break's element.
+QTextCharFormat TextFormatFrom(QTextCharFormat format) {
+  if (format.isImageFormat()) {
+    format.setObjectType(QTextFormat::NoObject);
+    format.clearProperty(QTextFormat::ImageName);
+    format.clearProperty(QTextFormat::ImageWidth);
+    format.clearProperty(QTextFormat::ImageHeight);
+  }
+  format.clearProperty(EngineProperty::ObjectElement);
+  format.clearProperty(EngineProperty::TextNewline);
+  return format;
+}
+
+} // namespace
+
+bool IsStructuralFiller(const QTextBlock& block) {
+  if (block.length() != 1 || !block.document())
+    return false;
+  const QTextDocument& document = *block.document();
+  const int position = block.position();
+  const QChar end = document.characterAt(position);
+  return end == BeginningOfFrame || end == EndOfFrame ||
+         (position > 0 && document.characterAt(position - 1) == EndOfFrame);
+}
+
+// Edits the engine makes keep the mirror in step themselves.
+class TDocumentEngine::TSelfEdit {
+public:
+  explicit TSelfEdit(TDocumentEngine& engine) : FEngine(engine) { ++FEngine.FSelfEdit; }
+  ~TSelfEdit() { --FEngine.FSelfEdit; }
+  TSelfEdit(const TSelfEdit&) = delete;
+  TSelfEdit& operator=(const TSelfEdit&) = delete;
+
+private:
+  TDocumentEngine& FEngine;
+};
+
+TDocumentEngine::TDocumentEngine(QTextEdit* view, QObject* parent)
+    : QObject(parent), FView(view), FDocument(std::make_unique<TEngineDocument>()) {
+  Connect(*FDocument);
+  FView->setDocument(FDocument.get());
+}
+
+TDocumentEngine::~TDocumentEngine() {
+  // The view must not keep pointing at documents that go with the engine.
+  if (FView)
+    FView->setDocument(new QTextDocument(FView));
+}
+
+void TDocumentEngine::Connect(TEngineDocument& document) {
+  connect(&document, &QTextDocument::contentsChange, this, &TDocumentEngine::OnContentsChange);
+  connect(&document, &QTextDocument::contentsChanged, this, &TDocumentEngine::ContentsChanged);
+}
+
+void TDocumentEngine::OnContentsChange(int, int, int) {
+  if (FSelfEdit == 0 && sender() == FDocument.get())
+    FMirrorValid = false;
+}
+
+void TDocumentEngine::SetDocument(std::unique_ptr<TEngineDocument> document) {
+  FMirrorValid = false;
+  Connect(*document);
+  if (FUpdating) {
+    ReleaseEditBlock();
+    if (!FStale)
+      FStale = std::move(FDocument);
+    FDocument = std::move(document);
+    HoldEditBlock();
+    FSelection = QTextCursor(FDocument.get());
+  } else {
+    const std::unique_ptr<TEngineDocument> old = std::move(FDocument);
+    FDocument = std::move(document);
+    if (FView)
+      FView->setDocument(FDocument.get());
+  }
+  emit DocumentReplaced();
+}
+
+void TDocumentEngine::NewBlankDocument() {
+  SetDocument(std::make_unique<TEngineDocument>());
+}
+
+void TDocumentEngine::DetachForEdit() {
+  if (!FUpdating || FStale)
+    return;
+  const int anchor = FSelection.anchor();
+  const int position = FSelection.position();
+  const QTextCharFormat typing = FSelection.charFormat();
+  std::unique_ptr<TEngineDocument> copy = FDocument->CloneDocument();
+  Connect(*copy);
+  FStale = std::move(FDocument);
+  FDocument = std::move(copy);
+  HoldEditBlock();
+  FSelection = QTextCursor(FDocument.get());
+  FSelection.setPosition(anchor);
+  FSelection.setPosition(position, QTextCursor::KeepAnchor);
+  if (anchor == position)
+    FSelection.setCharFormat(typing);
+}
+
+void TDocumentEngine::HoldEditBlock() {
+  // A cursor that moves or inserts outside an edit block lays out its whole
+  // block to remember the caret's x position, and a translation is one
+  // block: a find/replace loop over the detached document would grow with
+  // the square of its length. One edit block over the update skips that and
+  // sends one change notification at its end.
+  FHeldBlock = QTextCursor(FDocument.get());
+  FHeldBlock.beginEditBlock();
+}
+
+void TDocumentEngine::ReleaseEditBlock() {
+  if (FHeldBlock.isNull())
+    return;
+  FHeldBlock.endEditBlock();
+  FHeldBlock = QTextCursor();
+}
+
+void TDocumentEngine::BeginUpdate() {
+  if (FUpdating)
+    return;
+  FUpdating = true;
+  FSelection = FView ? FView->textCursor() : QTextCursor(FDocument.get());
+}
+
+void TDocumentEngine::EndUpdate() {
+  if (!FUpdating)
+    return;
+  FUpdating = false;
+  const QTextCursor selection = FSelection;
+  FSelection = QTextCursor();
+  ReleaseEditBlock();
+  if (!FView)
+    return;
+  if (FStale) {
+    FView->setDocument(FDocument.get());
+    FStale.reset();
+  }
+  FView->setTextCursor(selection);
+}
+
+QTextCursor TDocumentEngine::Selection() const {
+  if (FUpdating || !FView)
+    return FSelection.isNull() ? QTextCursor(FDocument.get()) : FSelection;
+  return FView->textCursor();
+}
+
+void TDocumentEngine::SetSelection(const QTextCursor& cursor) {
+  if (FUpdating || !FView)
+    FSelection = cursor;
+  else
+    FView->setTextCursor(cursor);
+}
+
+TTextMirror& TDocumentEngine::Mirror() {
+  if (!FMirrorValid) {
+    FMirror.Reset(FDocument->toRawText());
+    FMirrorValid = true;
+  }
+  return FMirror;
+}
+
+std::unique_ptr<TDomDocument> TDocumentEngine::BuildDom(const QString& defaultBlockTag) const {
+  return BuildDomDocument(*FDocument, defaultBlockTag);
+}
+
+QByteArray TDocumentEngine::RawSavedSource(const TDomDocument& dom, bool withBody) const {
+  return SerializeRawSource(dom, FDocument->Frame().Prologue, withBody);
+}
+
+QString TDocumentEngine::BodyText() const {
+  QString text;
+  bool first = true;
+  for (QTextBlock block = FDocument->begin(); block.isValid(); block = block.next()) {
+    if (IsStructuralFiller(block))
+      continue;
+    if (!first)
+      text += u"\r\n";
+    first = false;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (fragment.isValid() && !fragment.charFormat().isImageFormat())
+        text += DisplayToBodyText(fragment.text());
+    }
+  }
+  return text;
+}
+
+void TDocumentEngine::SetBodyText(const QString& text) {
+  const QString display = PlainTextToDisplay(text);
+  if (!FDocument->rootFrame()->childFrames().isEmpty()) {
+    // Tables go with everything else; a new document is simpler than
+    // taking frames apart.
+    auto document = std::make_unique<TEngineDocument>();
+    document->Frame() = FDocument->Frame();
+    document->SetLocation(FDocument->Location());
+    QTextCursor(document.get()).insertText(display);
+    SetDocument(std::move(document));
+    return;
+  }
+  DetachForEdit();
+  const TSelfEdit self(*this);
+  QTextCursor cursor(FDocument.get());
+  cursor.beginEditBlock();
+  cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  if (QTextList* list = cursor.currentList())
+    list->remove(cursor.block());
+  cursor.setBlockFormat(QTextBlockFormat());
+  cursor.setBlockCharFormat(QTextCharFormat());
+  cursor.setCharFormat(QTextCharFormat());
+  cursor.insertText(display, QTextCharFormat());
+  cursor.endEditBlock();
+  FMirrorValid = false;
+  SetSelection(cursor);
+}
+
+int TDocumentEngine::Find(QStringView text, int from, bool wholeWord, bool matchCase) {
+  const qsizetype found =
+      Mirror().Find(text, from, wholeWord, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
+  return static_cast<int>(found);
+}
+
+void TDocumentEngine::Select(int start, int end) {
+  QTextCursor cursor(FDocument.get());
+  const int last = FDocument->characterCount() - 1;
+  cursor.setPosition(std::clamp(start, 0, last));
+  cursor.setPosition(std::clamp(end, 0, last), QTextCursor::KeepAnchor);
+  SetSelection(cursor);
+}
+
+bool TDocumentEngine::SelectionIsObject() const {
+  const QTextCursor selection = Selection();
+  if (selection.selectionEnd() - selection.selectionStart() != 1 ||
+      FDocument->characterAt(selection.selectionStart()) != QChar::ObjectReplacementCharacter)
+    return false;
+  QTextCursor probe(FDocument.get());
+  probe.setPosition(selection.selectionEnd());
+  return probe.charFormat().isImageFormat();
+}
+
+QString TDocumentEngine::SelectedText() const {
+  const QTextCursor selection = Selection();
+  return DisplayToBodyText(selection.selectedText());
+}
+
+void TDocumentEngine::ReplaceSelection(const QString& text) {
+  const QString display = PlainTextToDisplay(text);
+  QTextCursor cursor = Selection();
+  const int start = cursor.selectionStart();
+  const int end = cursor.selectionEnd();
+  QString current = Mirror().Mid(start, end - start);
+  current.replace(QChar::ParagraphSeparator, LineSeparator);
+  if (current == display)
+    return;
+  const bool structural = current.contains(BeginningOfFrame) || current.contains(EndOfFrame);
+  DetachForEdit();
+  cursor = Selection();
+  QTextCharFormat format;
+  if (start < end) {
+    QTextCursor probe(FDocument.get());
+    probe.setPosition(start + 1);
+    format = TextFormatFrom(probe.charFormat());
+  } else {
+    format = TextFormatFrom(cursor.charFormat());
+  }
+  {
+    const TSelfEdit self(*this);
+    cursor.beginEditBlock();
+    cursor.insertText(display, format);
+    cursor.endEditBlock();
+  }
+  if (structural || !FMirrorValid) {
+    FMirrorValid = false;
+  } else {
+    FMirror.Replace(start, end - start, display);
+    if (FMirror.Length() != FDocument->characterCount() - 1)
+      FMirrorValid = false;
+  }
+  SetSelection(cursor);
+}
+
+void TDocumentEngine::MergeCharFormat(const QTextCharFormat& format) {
+  QTextCursor cursor = Selection();
+  if (!cursor.hasSelection()) {
+    if (FUpdating || !FView) {
+      FSelection.mergeCharFormat(format);
+    } else {
+      FView->mergeCurrentCharFormat(format);
+    }
+    return;
+  }
+  DetachForEdit();
+  cursor = Selection();
+  const TSelfEdit self(*this);
+  cursor.beginEditBlock();
+  cursor.mergeCharFormat(format);
+  cursor.endEditBlock();
+  SetSelection(cursor);
+}
+
+void TDocumentEngine::InsertLineBreak() {
+  if (!FView)
+    return;
+  QTextCursor cursor = FView->textCursor();
+  cursor.insertText(QString(LineSeparator), TextFormatFrom(cursor.charFormat()));
+  FView->setTextCursor(cursor);
+  FView->ensureCursorVisible();
+}
+
+bool TDocumentEngine::CaretInList() const {
+  const QTextCursor cursor = Selection();
+  if (cursor.currentList())
+    return true;
+  const TElementChain chain =
+      ParseChain(cursor.blockFormat().stringProperty(EngineProperty::BlockChain));
+  return std::any_of(chain.begin(), chain.end(),
+                     [](const TElementRef& element) { return element.Tag == u"li"; });
+}
+
+bool TDocumentEngine::CaretInHeading() const {
+  const TElementChain chain =
+      ParseChain(Selection().blockFormat().stringProperty(EngineProperty::BlockChain));
+  return !chain.isEmpty() && HtmlVocabulary::IsHeading(chain.last().Tag);
+}
+
+bool TDocumentEngine::InsertParagraph(const QString& defaultBlockTag) {
+  if (!FView)
+    return false;
+  QTextCursor cursor = FView->textCursor();
+  const QTextBlockFormat blockFormat = cursor.blockFormat();
+  TElementChain chain = ParseChain(blockFormat.stringProperty(EngineProperty::BlockChain));
+  const TElementRef fresh{NewElementId(), defaultBlockTag, {}};
+  if (chain.isEmpty()) {
+    // Text outside any block element: both halves become paragraphs.
+    cursor.beginEditBlock();
+    QTextBlockFormat first = blockFormat;
+    first.setProperty(EngineProperty::BlockChain,
+                      SerializeChain({TElementRef{NewElementId(), defaultBlockTag, {}}}));
+    cursor.setBlockFormat(first);
+    QTextBlockFormat second = blockFormat;
+    second.setProperty(EngineProperty::BlockChain, SerializeChain({fresh}));
+    cursor.insertBlock(second, TextFormatFrom(cursor.charFormat()));
+    cursor.endEditBlock();
+  } else if (HtmlVocabulary::IsHeading(chain.last().Tag) && cursor.atBlockEnd()) {
+    // After a heading comes a plain paragraph, as in any editor.
+    chain.removeLast();
+    chain.append(fresh);
+    QTextBlockFormat format;
+    QTextCharFormat charFormat;
+    for (const TElementRef& element : chain) {
+      HtmlStyle::ApplyBlockStyle(element, format);
+      HtmlStyle::ApplyCharStyle(element, charFormat);
+    }
+    format.setProperty(EngineProperty::BlockChain, SerializeChain(chain));
+    cursor.beginEditBlock();
+    cursor.insertBlock(format, charFormat);
+    cursor.setCharFormat(charFormat);
+    cursor.endEditBlock();
+  } else {
+    return false;
+  }
+  FView->setTextCursor(cursor);
+  FView->ensureCursorVisible();
+  return true;
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "ui/pane/dom_tree.h"
+#include "ui/pane/engine/engine_document.h"
+#include "ui/pane/engine/text_mirror.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTextCursor>
+#include <memory>
+
+class QTextEdit;
+class QTextBlock;
+
+// The document shown in a QTextEdit and every operation the pane performs
+// on it. Positions are text positions of the document: each character, each
+// line and block separator and each image count one, so search, replace and
+// the selection start agree with what is shown.
+//
+// Between BeginUpdate and EndUpdate, edits go to a detached document (no
+// layout) and the view keeps the last shown one: an edit of a document that
+// a QTextEdit lays out costs about the length of its block even inside an
+// edit block, so a translation's find/replace loop would grow with the
+// square of its length. EndUpdate shows the result, laid out once.
+class TDocumentEngine : public QObject {
+  Q_OBJECT
+public:
+  explicit TDocumentEngine(QTextEdit* view, QObject* parent = nullptr);
+  ~TDocumentEngine() override;
+
+  TEngineDocument& Document() const { return *FDocument; }
+  // Replaces the document (the view shows it at once unless updating).
+  void SetDocument(std::unique_ptr<TEngineDocument> document);
+  void NewBlankDocument();
+
+  std::unique_ptr<TDomDocument> BuildDom(const QString& defaultBlockTag) const;
+  QByteArray RawSavedSource(const TDomDocument& dom, bool withBody) const;
+
+  // The text as shown: "\r\n" between blocks and for each line break,
+  // images left out.
+  QString BodyText() const;
+  // Everything replaced by plain text in one block, line breaks as line
+  // separators.
+  void SetBodyText(const QString& text);
+
+  // Text position of the first match at or after `from`, or -1.
+  int Find(QStringView text, int from, bool wholeWord, bool matchCase);
+  void Select(int start, int end);
+  QTextCursor Selection() const;
+  // One image selected (a "control" selection, which text never replaces).
+  bool SelectionIsObject() const;
+  // The selected text in the form of BodyText.
+  QString SelectedText() const;
+  // Replaces the selection by plain text in the format of the replaced text;
+  // no change when the text is the same. The caret ends after the new text.
+  void ReplaceSelection(const QString& text);
+  // Applies formatting to the selection, or to what is typed next.
+  void MergeCharFormat(const QTextCharFormat& format);
+
+  void BeginUpdate();
+  void EndUpdate();
+  bool Updating() const { return FUpdating; }
+
+  // Editing from the keyboard.
+  void InsertLineBreak();
+  // Handles Enter where the text document would otherwise copy an element
+  // the new paragraph must not have; false leaves Enter to the view.
+  bool InsertParagraph(const QString& defaultBlockTag);
+  bool CaretInList() const;
+  bool CaretInHeading() const;
+
+signals:
+  void ContentsChanged();
+  void DocumentReplaced();
+
+private:
+  class TSelfEdit;
+
+  void Connect(TEngineDocument& document);
+  void DetachForEdit();
+  void HoldEditBlock();
+  void ReleaseEditBlock();
+  void SetSelection(const QTextCursor& cursor);
+  TTextMirror& Mirror();
+  void OnContentsChange(int position, int removed, int added);
+
+  QPointer<QTextEdit> FView;
+  std::unique_ptr<TEngineDocument> FDocument;
+  // While updating: the document the view still shows.
+  std::unique_ptr<TEngineDocument> FStale;
+  QTextCursor FSelection; // the selection while updating
+  QTextCursor FHeldBlock; // holds the detached document's edit block open
+  bool FUpdating = false;
+  TTextMirror FMirror;
+  bool FMirrorValid = false;
+  int FSelfEdit = 0;
+};
+
+// The empty blocks the text document keeps around tables and at the ends of
+// table cells: not part of the text.
+bool IsStructuralFiller(const QTextBlock& block);

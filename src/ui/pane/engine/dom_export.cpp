@@ -1,0 +1,463 @@
+#include "ui/pane/engine/dom_export.h"
+
+#include "ui/pane/engine/element_chain.h"
+#include "ui/pane/engine/html_style.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextTable>
+#include <vector>
+
+namespace {
+
+constexpr QChar LineSeparator = QChar::LineSeparator;
+constexpr QChar ObjectReplacement = QChar::ObjectReplacementCharacter;
+constexpr QChar NoBreakSpace = QChar::Nbsp;
+
+TDomNode* AddElement(TDomDocument& dom, TDomNode* parent, const TElementRef& element) {
+  TDomNode* node = dom.NewElement(element.Tag, parent);
+  node->Attributes = element.Attributes;
+  return node;
+}
+
+void AddKeptNode(TDomDocument& dom, TDomNode* parent, const TKeptNode& kept) {
+  TDomNode* node = dom.NewNode(kept.Kind);
+  node->TagName = kept.TagName;
+  node->Attributes = kept.Attributes;
+  node->Data = kept.Data;
+  node->HasRawContent = kept.HasRawContent;
+  node->RawContent = kept.RawContent;
+  parent->Children.append(node);
+  for (const TKeptNode& child : kept.Children)
+    AddKeptNode(dom, node, child);
+}
+
+void AppendText(TDomDocument& dom, TDomNode* parent, QStringView text) {
+  if (text.isEmpty())
+    return;
+  if (!parent->Children.isEmpty() && parent->Children.last()->Kind == TDomNode::TKind::Text)
+    parent->Children.last()->Data += text;
+  else
+    dom.NewText(text.toString(), parent);
+}
+
+bool SameFamilies(const QTextCharFormat& a, const QTextCharFormat& b) {
+  return HtmlStyle::Families(a) == HtmlStyle::Families(b);
+}
+
+QColor Foreground(const QTextCharFormat& format) {
+  return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
+}
+
+QColor Background(const QTextCharFormat& format) {
+  return format.hasProperty(QTextFormat::BackgroundBrush) &&
+                 format.background().style() != Qt::NoBrush
+             ? format.background().color()
+             : QColor();
+}
+
+TElementRef Made(const QString& tag, QList<TDomAttribute> attributes = {}) {
+  return TElementRef{0, tag, std::move(attributes)};
+}
+
+TDomAttribute Attribute(const QString& name, const QString& value) {
+  return TDomAttribute{name, value, true};
+}
+
+QString PointsText(double points) {
+  return QString::number(points, 'g', 4) + QStringLiteral("pt");
+}
+
+// A run's format in one kind of block: the run's chain only depends on these.
+struct TRunKey {
+  int FormatIndex = 0;
+  QString BlockStyleKey;
+  bool operator==(const TRunKey& other) const {
+    return FormatIndex == other.FormatIndex && BlockStyleKey == other.BlockStyleKey;
+  }
+};
+
+size_t qHash(const TRunKey& key, size_t seed = 0) {
+  return qHashMulti(seed, key.FormatIndex, key.BlockStyleKey);
+}
+
+// Open elements of one level (a block's chain or a run's inline chain),
+// each with the node it was written as.
+struct TOpenElement {
+  TElementRef Element;
+  TDomNode* Node = nullptr;
+};
+
+class TDomExporter {
+public:
+  TDomExporter(const TEngineDocument& document, TDomDocument& dom, const QString& defaultBlockTag)
+      : FDocument(document), FDom(dom), FDefaultBlockTag(defaultBlockTag) {}
+
+  void Export() {
+    const TDocumentFrame& frame = FDocument.Frame();
+    TDomNode* html = FDom.NewElement(QStringLiteral("html"), FDom.Root());
+    html->Attributes = frame.HtmlAttributes;
+    TDomNode* head = FDom.NewElement(QStringLiteral("head"), html);
+    head->Attributes = frame.HeadAttributes;
+    for (const TKeptNode& kept : frame.Head)
+      AddKeptNode(FDom, head, kept);
+    TDomNode* body = FDom.NewElement(QStringLiteral("body"), html);
+    body->Attributes = frame.BodyAttributes;
+    TScope scope;
+    scope.Base = body;
+    ExportFrame(FDocument.rootFrame()->begin(), FDocument.rootFrame()->end(), scope);
+    Sync(scope.Open, scope.Base, {});
+  }
+
+private:
+  // The body, or a table cell.
+  struct TScope {
+    TDomNode* Base = nullptr;
+    std::vector<TOpenElement> Open;
+    QTextCharFormat BaseChar;
+    bool PreviousWasBlock = false;
+    QString PreviousBlockKey;
+  };
+
+  const TElementChain& Chain(const QString& key) {
+    auto found = FChains.constFind(key);
+    if (found == FChains.constEnd())
+      found = FChains.insert(key, ParseChain(key));
+    return found.value();
+  }
+
+  // Closes what the new chain does not share with the open one and opens
+  // the rest. An element closed once and met again (text the pane split or
+  // moved) is written as a new element with the same tag and attributes.
+  void Sync(std::vector<TOpenElement>& open, TDomNode* base, const TElementChain& chain) {
+    std::size_t common = 0;
+    while (common < open.size() && common < static_cast<std::size_t>(chain.size()) &&
+           SameElement(open[common].Element, chain[static_cast<qsizetype>(common)]))
+      ++common;
+    while (open.size() > common)
+      Close(open);
+    for (qsizetype i = static_cast<qsizetype>(common); i < chain.size(); ++i) {
+      TDomNode* parent = open.empty() ? base : open.back().Node;
+      open.push_back(TOpenElement{chain[i], AddElement(FDom, parent, chain[i])});
+    }
+  }
+
+  static void Close(std::vector<TOpenElement>& open) { open.pop_back(); }
+
+  void ExportFrame(QTextFrame::iterator it, const QTextFrame::iterator& end, TScope& scope) {
+    for (; it != end && !it.atEnd(); ++it) {
+      if (QTextFrame* child = it.currentFrame()) {
+        if (auto* table = qobject_cast<QTextTable*>(child))
+          ExportTable(*table, scope);
+        else
+          ExportFrame(child->begin(), child->end(), scope);
+      } else if (it.currentBlock().isValid()) {
+        ExportBlock(it.currentBlock(), scope);
+      }
+    }
+  }
+
+  // The empty blocks the text document keeps before and after a table.
+  bool IsFiller(const QTextBlock& block) const {
+    if (block.length() != 1)
+      return false;
+    const int end = block.position();
+    return FDocument.characterAt(end) == QChar(0xFDD0) ||
+           (end > 0 && FDocument.characterAt(end - 1) == QChar(0xFDD1));
+  }
+
+  void ExportBlock(const QTextBlock& block, TScope& scope) {
+    const QString key = block.blockFormat().stringProperty(EngineProperty::BlockChain);
+    const bool empty = block.length() == 1;
+    if (empty && key.isEmpty() && IsFiller(block))
+      return;
+    TElementChain chain = Chain(key);
+    if (scope.PreviousWasBlock && key == scope.PreviousBlockKey) {
+      if (!chain.isEmpty()) {
+        // A paragraph split in the pane: the second half is a new element.
+        if (!scope.Open.empty() && scope.Open.size() == static_cast<std::size_t>(chain.size()) &&
+            SameElement(scope.Open.back().Element, chain.last()))
+          Close(scope.Open);
+      } else {
+        chain.append(TElementRef{NewElementId(), FDefaultBlockTag, {}});
+      }
+    }
+    scope.PreviousWasBlock = true;
+    scope.PreviousBlockKey = key;
+    Sync(scope.Open, scope.Base, chain);
+    TDomNode* container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
+    if (!chain.isEmpty() && HtmlVocabulary::IsVoid(chain.last().Tag)) {
+      Close(scope.Open);
+      container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
+    }
+    ExportRuns(block, container, key, scope);
+  }
+
+  void ExportTable(QTextTable& table, TScope& scope) {
+    const QTextTableFormat format = table.format();
+    TElementChain chain = Chain(format.stringProperty(EngineProperty::TableOuterChain));
+    TElementChain tableChain = Chain(format.stringProperty(EngineProperty::TableElement));
+    chain.append(tableChain.isEmpty()
+                     ? TElementRef{NewElementId(),
+                                   QStringLiteral("table"),
+                                   {Attribute(QStringLiteral("border"), QStringLiteral("1"))}}
+                     : tableChain.first());
+    Sync(scope.Open, scope.Base, chain);
+    TDomNode* tableNode = scope.Open.back().Node;
+    TOpenElement group;
+    for (int row = 0; row < table.rows(); ++row) {
+      TElementChain rowChain;
+      for (int column = 0; column < table.columns() && rowChain.isEmpty(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() == row)
+          rowChain = Chain(cell.format().stringProperty(EngineProperty::CellChain));
+      }
+      if (rowChain.size() >= 2)
+        rowChain.removeLast();
+      const TElementRef rowElement =
+          rowChain.isEmpty() ? Made(QStringLiteral("tr")) : rowChain.last();
+      // A row whose slots all belong to cells from above stays in the group.
+      const TElementRef groupElement =
+          rowChain.size() >= 2
+              ? rowChain.first()
+              : (group.Node && rowChain.isEmpty() ? group.Element : Made(QStringLiteral("tbody")));
+      if (!group.Node || !SameElement(group.Element, groupElement))
+        group = TOpenElement{groupElement, AddElement(FDom, tableNode, groupElement)};
+      TDomNode* rowNode = AddElement(FDom, group.Node, rowElement);
+      for (int column = 0; column < table.columns(); ++column) {
+        const QTextTableCell cell = table.cellAt(row, column);
+        if (cell.row() != row || cell.column() != column)
+          continue;
+        const TElementChain cellChain =
+            Chain(cell.format().stringProperty(EngineProperty::CellChain));
+        TElementRef cellElement =
+            !cellChain.isEmpty() && (cellChain.last().Tag == u"td" || cellChain.last().Tag == u"th")
+                ? cellChain.last()
+                : Made(QStringLiteral("td"));
+        SetSpan(cellElement, QStringLiteral("rowspan"), cell.rowSpan());
+        SetSpan(cellElement, QStringLiteral("colspan"), cell.columnSpan());
+        TScope cellScope;
+        cellScope.Base = AddElement(FDom, rowNode, cellElement);
+        HtmlStyle::ApplyCharStyle(cellElement, cellScope.BaseChar);
+        ExportFrame(cell.begin(), cell.end(), cellScope);
+        Sync(cellScope.Open, cellScope.Base, {});
+      }
+    }
+    chain.removeLast();
+    Sync(scope.Open, scope.Base, chain);
+    scope.PreviousWasBlock = false;
+  }
+
+  static void SetSpan(TElementRef& cell, const QString& name, int span) {
+    if (span > 1)
+      cell.SetAttribute(name, QString::number(span));
+    else if (cell.HasAttribute(name) && cell.Attribute(name).toInt() > 1)
+      cell.RemoveAttribute(name);
+  }
+
+  // What a run of text shows, written as elements: the run's own chain,
+  // less pure formatting elements the pane took away, plus elements for
+  // formatting the pane added.
+  TElementChain RunChain(const QTextCharFormat& actual, const QTextCharFormat& blockBase) {
+    TElementChain chain = Chain(actual.stringProperty(EngineProperty::InlineChain));
+    auto computed = [&blockBase, &chain] {
+      QTextCharFormat format = blockBase;
+      for (const TElementRef& element : chain)
+        HtmlStyle::ApplyCharStyle(element, format);
+      return format;
+    };
+    QTextCharFormat shown = computed();
+    auto removeWhere = [&chain](auto predicate) {
+      chain.removeIf([&](const TElementRef& e) {
+        return HtmlVocabulary::IsPureFormatting(e.Tag) && e.Attributes.isEmpty() &&
+               predicate(e.Tag);
+      });
+    };
+    if (!HtmlStyle::IsBold(actual) && HtmlStyle::IsBold(shown))
+      removeWhere([](const QString& t) { return t == u"b" || t == u"strong"; });
+    if (!actual.fontItalic() && shown.fontItalic())
+      removeWhere(
+          [](const QString& t) { return t == u"i" || t == u"em" || t == u"cite" || t == u"dfn"; });
+    if (!actual.fontUnderline() && shown.fontUnderline())
+      removeWhere([](const QString& t) { return t == u"u" || t == u"ins"; });
+    if (!actual.fontStrikeOut() && shown.fontStrikeOut())
+      removeWhere([](const QString& t) { return t == u"s" || t == u"strike" || t == u"del"; });
+    if (actual.verticalAlignment() != shown.verticalAlignment())
+      removeWhere([](const QString& t) { return t == u"sub" || t == u"sup"; });
+    shown = computed();
+
+    QList<TDomAttribute> font;
+    QStringList spanStyle;
+    if (!SameFamilies(actual, shown) && !HtmlStyle::Families(actual).isEmpty())
+      font.append(Attribute(QStringLiteral("face"),
+                            HtmlStyle::Families(actual).join(QStringLiteral(", "))));
+    const double points = HtmlStyle::PointSize(actual);
+    if (std::abs(points - HtmlStyle::PointSize(shown)) > 0.01) {
+      if (const int size = HtmlStyle::PointsToFontSize(points))
+        font.append(Attribute(QStringLiteral("size"), QString::number(size)));
+      else
+        spanStyle.append(QStringLiteral("font-size: ") + PointsText(points));
+    }
+    const QColor color = Foreground(actual);
+    if (color.isValid() && color != Foreground(shown))
+      font.append(Attribute(QStringLiteral("color"), HtmlStyle::ColorText(color)));
+    const QColor background = Background(actual);
+    if (background != Background(shown))
+      spanStyle.append(QStringLiteral("background-color: ") +
+                       (background.isValid() ? HtmlStyle::ColorText(background)
+                                             : QStringLiteral("transparent")));
+    if (HtmlStyle::IsBold(actual) != HtmlStyle::IsBold(shown) && !HtmlStyle::IsBold(actual))
+      spanStyle.append(QStringLiteral("font-weight: normal"));
+    if (actual.fontItalic() != shown.fontItalic() && !actual.fontItalic())
+      spanStyle.append(QStringLiteral("font-style: normal"));
+    const bool decorationOff = (!actual.fontUnderline() && shown.fontUnderline()) ||
+                               (!actual.fontStrikeOut() && shown.fontStrikeOut());
+    if (decorationOff)
+      spanStyle.append(QStringLiteral("text-decoration: none"));
+
+    if (!font.isEmpty())
+      chain.append(Made(QStringLiteral("font"), font));
+    if (!spanStyle.isEmpty())
+      chain.append(Made(QStringLiteral("span"), {Attribute(QStringLiteral("style"),
+                                                           spanStyle.join(QStringLiteral("; ")))}));
+    if (HtmlStyle::IsBold(actual) && !HtmlStyle::IsBold(shown))
+      chain.append(Made(QStringLiteral("strong")));
+    if (actual.fontItalic() && !shown.fontItalic())
+      chain.append(Made(QStringLiteral("em")));
+    if (actual.fontUnderline() && (decorationOff || !shown.fontUnderline()))
+      chain.append(Made(QStringLiteral("u")));
+    if (actual.fontStrikeOut() && (decorationOff || !shown.fontStrikeOut()))
+      chain.append(Made(QStringLiteral("s")));
+    if (actual.verticalAlignment() != shown.verticalAlignment()) {
+      if (actual.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        chain.append(Made(QStringLiteral("sub")));
+      else if (actual.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        chain.append(Made(QStringLiteral("sup")));
+    }
+    return chain;
+  }
+
+  // Blanks the reader would collapse become no-break spaces, so the text
+  // reads back as it shows: a blank at the start or end of a line, or after
+  // another blank. Tabs show as blanks outside preformatted text.
+  static QString KeepBlanks(const QString& text) {
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+      if (out[i] == u'\t')
+        out[i] = u' ';
+    }
+    for (qsizetype i = 0; i < out.size(); ++i) {
+      if (out[i] != u' ')
+        continue;
+      const bool lineStart = i == 0 || text[i - 1] == LineSeparator;
+      const bool afterBlank = i > 0 && (text[i - 1] == u' ' || text[i - 1] == u'\t');
+      const bool lineEnd = i + 1 == out.size() || text[i + 1] == LineSeparator;
+      if (lineStart || afterBlank || lineEnd)
+        out[i] = NoBreakSpace;
+    }
+    return out;
+  }
+
+  struct TBlockStyle {
+    QTextCharFormat Base;
+    bool Preformatted = false;
+  };
+
+  const TBlockStyle& BlockStyle(const TScope& scope, const QString& blockKey) {
+    const QString key = QString::number(quintptr(scope.Base)) + u'|' + blockKey;
+    auto found = FBlockStyles.constFind(key);
+    if (found != FBlockStyles.constEnd())
+      return found.value();
+    TBlockStyle style;
+    style.Base = scope.BaseChar;
+    for (const TElementRef& element : Chain(blockKey)) {
+      HtmlStyle::ApplyCharStyle(element, style.Base);
+      style.Preformatted = style.Preformatted || HtmlVocabulary::IsPreformatted(element.Tag);
+    }
+    return FBlockStyles.insert(key, style).value();
+  }
+
+  void ExportRuns(const QTextBlock& block, TDomNode* container, const QString& blockKey,
+                  const TScope& scope) {
+    if (block.length() <= 1)
+      return;
+    const TBlockStyle& style = BlockStyle(scope, blockKey);
+    const QString styleKey = QString::number(quintptr(scope.Base)) + u'|' + blockKey;
+    const QString shown = style.Preformatted ? block.text() : KeepBlanks(block.text());
+    std::vector<TOpenElement> open;
+    const int blockStart = block.position();
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid())
+        continue;
+      const QTextCharFormat format = fragment.charFormat();
+      const TRunKey runKey{fragment.charFormatIndex(), styleKey};
+      auto cached = FRunChains.constFind(runKey);
+      if (cached == FRunChains.constEnd())
+        cached = FRunChains.insert(runKey, RunChain(format, style.Base));
+      const TElementChain& chain = cached.value();
+      Sync(open, container, chain);
+      TDomNode* parent = open.empty() ? container : open.back().Node;
+      const QStringView text =
+          QStringView(shown).mid(fragment.position() - blockStart, fragment.length());
+      qsizetype start = 0;
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool object = c == ObjectReplacement && format.isImageFormat();
+        if (c != LineSeparator && !object)
+          continue;
+        AppendText(FDom, parent, text.mid(start, i - start));
+        start = i + 1;
+        if (object)
+          AddObject(parent, format);
+        else if (style.Preformatted && format.boolProperty(EngineProperty::TextNewline))
+          AppendText(FDom, parent, u"\n");
+        else
+          AddLineBreak(parent, format);
+      }
+      AppendText(FDom, parent, text.mid(start));
+    }
+  }
+
+  void AddLineBreak(TDomNode* parent, const QTextCharFormat& format) {
+    const TElementChain stored = Chain(format.stringProperty(EngineProperty::ObjectElement));
+    if (!stored.isEmpty() && stored.first().Tag == u"br")
+      AddElement(FDom, parent, stored.first());
+    else
+      FDom.NewElement(QStringLiteral("br"), parent);
+  }
+
+  void AddObject(TDomNode* parent, const QTextCharFormat& format) {
+    const TElementChain stored = Chain(format.stringProperty(EngineProperty::ObjectElement));
+    if (!stored.isEmpty() && stored.first().Tag == u"img") {
+      AddElement(FDom, parent, stored.first());
+      return;
+    }
+    const QTextImageFormat image = format.toImageFormat();
+    TElementRef element =
+        Made(QStringLiteral("img"), {Attribute(QStringLiteral("src"), image.name())});
+    if (image.width() > 0)
+      element.SetAttribute(QStringLiteral("width"), QString::number(image.width()));
+    if (image.height() > 0)
+      element.SetAttribute(QStringLiteral("height"), QString::number(image.height()));
+    AddElement(FDom, parent, element);
+  }
+
+  const TEngineDocument& FDocument;
+  TDomDocument& FDom;
+  QString FDefaultBlockTag;
+  QHash<QString, TElementChain> FChains;
+  QHash<QString, TBlockStyle> FBlockStyles;
+  QHash<TRunKey, TElementChain> FRunChains;
+};
+
+} // namespace
+
+std::unique_ptr<TDomDocument> BuildDomDocument(const TEngineDocument& document,
+                                               const QString& defaultBlockTag) {
+  auto dom = std::make_unique<TDomDocument>();
+  TDomExporter(document, *dom, defaultBlockTag).Export();
+  return dom;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ui/pane/dom_tree.h"
+
+#include <QTextDocument>
+#include <QUrl>
+#include <memory>
+#include <vector>
+
+// A node of the head, kept as it was parsed (the head is never shown).
+struct TKeptNode {
+  TDomNode::TKind Kind = TDomNode::TKind::Element;
+  QString TagName;
+  QList<TDomAttribute> Attributes;
+  QString Data; // text or comment
+  bool HasRawContent = false;
+  QString RawContent;
+  std::vector<TKeptNode> Children;
+};
+
+// What a document has besides its body: the text before <html>, the
+// attributes of html, head and body, and the head's nodes.
+struct TDocumentFrame {
+  // The engine's default document-type line, written in front of <html>
+  // when the document names none of its own.
+  static const QString DefaultDoctype;
+
+  QString Prologue = DefaultDoctype + QStringLiteral("\r\n");
+  QList<TDomAttribute> HtmlAttributes;
+  QList<TDomAttribute> HeadAttributes;
+  QList<TDomAttribute> BodyAttributes;
+  std::vector<TKeptNode> Head;
+};
+
+// The pane's document: the body as a QTextDocument whose formats carry the
+// element chains, plus the rest of the HTML document.
+class TEngineDocument : public QTextDocument {
+  Q_OBJECT
+public:
+  explicit TEngineDocument(QObject* parent = nullptr);
+
+  TDocumentFrame& Frame() { return FFrame; }
+  const TDocumentFrame& Frame() const { return FFrame; }
+
+  // The file the document was loaded from or saved to; empty for a written
+  // document. Relative image sources resolve against it (or the BASE).
+  const QUrl& Location() const { return FLocation; }
+  void SetLocation(const QUrl& location);
+
+  // A detached copy (no layout) with the same content, frame and location.
+  std::unique_ptr<TEngineDocument> CloneDocument() const;
+
+protected:
+  // Images from local files and data: addresses; nothing from the network,
+  // so opening a document never contacts any host.
+  QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+  void UpdateBaseUrl();
+
+  TDocumentFrame FFrame;
+  QUrl FLocation;
+};
+
+// The default font the engine shows text in.
+QFont EngineDefaultFont();

@@ -1,0 +1,215 @@
+#include "ui/pane/engine/gumbo_document.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <stdexcept>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+TGumboDocument::TGumboDocument(const QString& html)
+    : FBuffer(LimitNesting(html.toUtf8(), MaxNestingDepth)) {
+  GumboOptions options = kGumboDefaultOptions;
+  // Errors are not used; recording them costs memory on broken input.
+  options.max_errors = 0;
+  FOutput.reset(
+      gumbo_parse_with_options(&options, FBuffer.constData(), static_cast<size_t>(FBuffer.size())));
+  if (!FOutput)
+    throw std::runtime_error("The HTML parser failed.");
+}
+
+QString GumboTagName(const GumboElement& element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN)
+    return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
+  GumboStringPiece piece = element.original_tag;
+  if (!piece.data || piece.length == 0)
+    return QStringLiteral("unknown");
+  gumbo_tag_from_original_text(&piece);
+  return QString::fromUtf8(piece.data, static_cast<qsizetype>(piece.length)).toLower();
+}
+
+QString FromGumbo(const char* text) {
+  return text ? QString::fromUtf8(text) : QString();
+}
+
+namespace {
+
+bool IsAsciiAlpha(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsTagSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/';
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::array<const char*, N>& list) {
+  return std::any_of(list.begin(), list.end(), [name](const char* item) { return name == item; });
+}
+
+// Start tags that never stay open inside themselves or have no content.
+bool DoesNotNest(std::string_view name) {
+  static constexpr std::array<const char*, 39> List = {
+      "area",     "base",  "br",    "col",    "embed", "hr",    "img",    "input",
+      "link",     "meta",  "param", "source", "track", "wbr",   "keygen", "basefont",
+      "bgsound",  "frame", "image", "p",      "li",    "dt",    "dd",     "option",
+      "optgroup", "tr",    "td",    "th",     "tbody", "thead", "tfoot",  "colgroup",
+      "caption",  "rb",    "rt",    "rtc",    "rp",    "html",  "body"};
+  return IsOneOf(name, List) || name == "head";
+}
+
+// Elements whose content is not markup: the scan skips to their end tag.
+bool IsRawTextElement(std::string_view name) {
+  static constexpr std::array<const char*, 10> List = {
+      "script",   "style",    "xmp",      "iframe", "noembed",
+      "noframes", "noscript", "textarea", "title",  "plaintext"};
+  return IsOneOf(name, List);
+}
+
+std::string ReadTagName(const char* data, qsizetype size, qsizetype& at) {
+  std::string name;
+  while (at < size && !IsTagSpace(data[at]) && data[at] != '>') {
+    char c = data[at++];
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+    if (name.size() < 32)
+      name.push_back(c);
+  }
+  return name;
+}
+
+// Index just past the '>' that ends a tag whose attributes start at `at`.
+qsizetype SkipAttributes(const char* data, qsizetype size, qsizetype at) {
+  char quote = 0;
+  bool afterEquals = false;
+  while (at < size) {
+    const char c = data[at++];
+    if (quote) {
+      if (c == quote)
+        quote = 0;
+    } else if (c == '>') {
+      return at;
+    } else if ((c == '"' || c == '\'') && afterEquals) {
+      quote = c;
+      afterEquals = false;
+    } else if (c == '=') {
+      afterEquals = true;
+    } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f') {
+      afterEquals = false;
+    }
+  }
+  return size;
+}
+
+qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::string_view needle) {
+  for (qsizetype i = from; i + static_cast<qsizetype>(needle.size()) <= size; ++i) {
+    bool match = true;
+    for (std::size_t k = 0; k < needle.size() && match; ++k) {
+      char c = data[i + static_cast<qsizetype>(k)];
+      if (c >= 'A' && c <= 'Z')
+        c = static_cast<char>(c - 'A' + 'a');
+      match = c == needle[k];
+    }
+    if (match)
+      return i;
+  }
+  return -1;
+}
+
+struct TScanResult {
+  int MaxDepth = 0;
+  QByteArray Output;
+};
+
+// One pass over the markup; with `rewrite` it also copies everything except
+// the tags that nest beyond maxDepth.
+TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
+  TScanResult result;
+  const char* data = utf8.constData();
+  const qsizetype size = utf8.size();
+  if (rewrite)
+    result.Output.reserve(size);
+  std::vector<std::pair<std::string, bool>> open; // name, dropped
+  // Open elements by name, so an end tag of an element that is not open
+  // costs nothing and the scan stays linear.
+  std::unordered_map<std::string, int> openCount;
+  qsizetype copied = 0;
+  auto drop = [&](qsizetype from, qsizetype to) {
+    if (!rewrite)
+      return;
+    result.Output.append(data + copied, from - copied);
+    copied = to;
+  };
+  qsizetype at = 0;
+  while (at < size) {
+    const char* lt =
+        static_cast<const char*>(std::memchr(data + at, '<', static_cast<size_t>(size - at)));
+    if (!lt)
+      break;
+    const qsizetype tagStart = lt - data;
+    at = tagStart + 1;
+    if (at >= size)
+      break;
+    const char next = data[at];
+    if (next == '!') {
+      if (size - at >= 3 && data[at + 1] == '-' && data[at + 2] == '-') {
+        const qsizetype end = FindCaseless(data, size, at + 3, "-->");
+        at = end < 0 ? size : end + 3;
+      } else {
+        const char* gt =
+            static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
+        at = gt ? gt - data + 1 : size;
+      }
+    } else if (next == '?') {
+      const char* gt =
+          static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
+      at = gt ? gt - data + 1 : size;
+    } else if (next == '/' && at + 1 < size && IsAsciiAlpha(data[at + 1])) {
+      ++at;
+      const std::string name = ReadTagName(data, size, at);
+      at = SkipAttributes(data, size, at);
+      if (openCount[name] > 0) {
+        bool dropped = false;
+        for (;;) {
+          auto entry = std::move(open.back());
+          open.pop_back();
+          --openCount[entry.first];
+          if (entry.first == name) {
+            dropped = entry.second;
+            break;
+          }
+        }
+        if (dropped)
+          drop(tagStart, at);
+      }
+    } else if (IsAsciiAlpha(next)) {
+      const std::string name = ReadTagName(data, size, at);
+      at = SkipAttributes(data, size, at);
+      if (IsRawTextElement(name)) {
+        if (name == "plaintext")
+          break;
+        const qsizetype end = FindCaseless(data, size, at, "</" + name);
+        at = end < 0 ? size : end;
+      } else if (!DoesNotNest(name)) {
+        const bool tooDeep = static_cast<int>(open.size()) >= maxDepth;
+        open.emplace_back(name, tooDeep);
+        ++openCount[name];
+        result.MaxDepth = std::max(result.MaxDepth, static_cast<int>(open.size()));
+        if (tooDeep)
+          drop(tagStart, at);
+      }
+    }
+  }
+  if (rewrite)
+    result.Output.append(data + copied, size - copied);
+  return result;
+}
+
+} // namespace
+
+QByteArray LimitNesting(const QByteArray& utf8, int maxDepth) {
+  if (ScanNesting(utf8, maxDepth, false).MaxDepth <= maxDepth)
+    return utf8;
+  return ScanNesting(utf8, maxDepth, true).Output;
+}

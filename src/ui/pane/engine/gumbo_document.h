@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <gumbo.h>
+#include <memory>
+
+// One parse by gumbo. Gumbo's nodes point into the input buffer, so the
+// buffer lives exactly as long as the output.
+class TGumboDocument {
+public:
+  explicit TGumboDocument(const QString& html);
+  TGumboDocument(const TGumboDocument&) = delete;
+  TGumboDocument& operator=(const TGumboDocument&) = delete;
+
+  const GumboOutput& Output() const { return *FOutput; }
+
+  // Gumbo's tree builder looks through the whole stack of open elements for
+  // most start tags, so parsing time grows with the square of the nesting
+  // depth (20,000 nested divs take a second, 100,000 half a minute), and it
+  // frees its tree recursively. Deeper markup than this is flattened first.
+  static constexpr int MaxNestingDepth = 1000;
+
+private:
+  struct TOutputDeleter {
+    void operator()(GumboOutput* output) const {
+      gumbo_destroy_output(&kGumboDefaultOptions, output);
+    }
+  };
+
+  QByteArray FBuffer;
+  std::unique_ptr<GumboOutput, TOutputDeleter> FOutput;
+};
+
+// The UTF-8 text with the start and end tags that would nest deeper than
+// maxDepth removed (text and everything else stay); the input unchanged when
+// nothing nests that deep. The count follows tags naively, ignoring those
+// that a parser closes by itself, so it errs towards removing too few.
+QByteArray LimitNesting(const QByteArray& utf8, int maxDepth);
+
+// Element name as gumbo reports it, lower case (the original text for
+// elements gumbo does not know).
+QString GumboTagName(const GumboElement& element);
+QString FromGumbo(const char* text);

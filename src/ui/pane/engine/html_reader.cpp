@@ -1,0 +1,858 @@
+#include "ui/pane/engine/html_reader.h"
+
+#include "ui/pane/engine/element_chain.h"
+#include "ui/pane/engine/gumbo_document.h"
+#include "ui/pane/engine/html_style.h"
+
+#include <QHash>
+#include <QTextCursor>
+#include <QTextList>
+#include <QTextTable>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr QChar LineSeparator = QChar::LineSeparator;
+constexpr QChar ObjectReplacement = QChar::ObjectReplacementCharacter;
+
+// Chains longer than this stop growing: deeper elements still show their
+// text but are not written back.
+constexpr std::size_t MaxChainDepth = 200;
+// Tables nested deeper are read as plain blocks; the text layout recurses
+// into nested tables.
+constexpr int MaxTableDepth = 12;
+// Larger grids are read as plain blocks.
+constexpr qsizetype MaxTableCells = 20000;
+constexpr int MaxSpan = 1000;
+
+bool IsCollapsibleSpace(QChar c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+// Characters that QTextCursor::insertText turns into structure.
+QChar SafeChar(QChar c) {
+  switch (c.unicode()) {
+  case QChar::ParagraphSeparator:
+    return LineSeparator;
+  case 0xFDD0: // QTextBeginningOfFrame
+  case 0xFDD1: // QTextEndOfFrame
+    return QChar::ReplacementCharacter;
+  default:
+    return c;
+  }
+}
+
+QList<TDomAttribute> GumboAttributes(const GumboElement& element) {
+  QList<TDomAttribute> attributes;
+  attributes.reserve(static_cast<qsizetype>(element.attributes.length));
+  for (unsigned i = 0; i < element.attributes.length; ++i) {
+    const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+    attributes.append(TDomAttribute{FromGumbo(attribute->name), FromGumbo(attribute->value), true});
+  }
+  return attributes;
+}
+
+const GumboNode* Child(const GumboVector& children, unsigned i) {
+  return static_cast<const GumboNode*>(children.data[i]);
+}
+
+bool IsElement(const GumboNode* node) {
+  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
+}
+
+QString TextOf(const GumboNode* node) {
+  QString text;
+  if (!IsElement(node))
+    return FromGumbo(node->v.text.text);
+  const GumboVector& children = node->v.element.children;
+  for (unsigned i = 0; i < children.length; ++i)
+    if (!IsElement(Child(children, i)) && Child(children, i)->type != GUMBO_NODE_COMMENT)
+      text += FromGumbo(Child(children, i)->v.text.text);
+  return text;
+}
+
+QString CommentSource(const GumboNode* node) {
+  const GumboStringPiece& original = node->v.text.original_text;
+  if (original.data && original.length > 0)
+    return QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+  return QStringLiteral("<!--") + FromGumbo(node->v.text.text) + QStringLiteral("-->");
+}
+
+// A head node as the writer wants it: scripts and styles with their raw
+// text, whitespace between elements dropped (the writer indents itself).
+bool KeepHeadNode(const GumboNode* node, TKeptNode& kept, int depth) {
+  if (node->type == GUMBO_NODE_COMMENT) {
+    kept.Kind = TDomNode::TKind::Comment;
+    kept.Data = CommentSource(node);
+    return true;
+  }
+  if (!IsElement(node)) {
+    const QString text = FromGumbo(node->v.text.text);
+    if (text.trimmed().isEmpty())
+      return false;
+    kept.Kind = TDomNode::TKind::Text;
+    kept.Data = text;
+    return true;
+  }
+  const GumboElement& element = node->v.element;
+  if (element.tag_namespace != GUMBO_NAMESPACE_HTML)
+    return false;
+  kept.Kind = TDomNode::TKind::Element;
+  kept.TagName = GumboTagName(element);
+  kept.Attributes = GumboAttributes(element);
+  if (kept.TagName == u"script" || kept.TagName == u"style" || kept.TagName == u"noscript" ||
+      kept.TagName == u"noframes") {
+    kept.HasRawContent = true;
+    kept.RawContent = TextOf(node);
+    return true;
+  }
+  if (kept.TagName == u"title" || kept.TagName == u"textarea") {
+    const QString text = TextOf(node);
+    if (!text.isEmpty()) {
+      TKeptNode child;
+      child.Kind = TDomNode::TKind::Text;
+      child.Data = text;
+      kept.Children.push_back(std::move(child));
+    }
+    return true;
+  }
+  if (depth > 64)
+    return true;
+  for (unsigned i = 0; i < element.children.length; ++i) {
+    TKeptNode child;
+    if (KeepHeadNode(Child(element.children, i), child, depth + 1))
+      kept.Children.push_back(std::move(child));
+  }
+  return true;
+}
+
+QString DoctypeLine(const GumboDocument& document) {
+  QString line = QStringLiteral("<!DOCTYPE ") + FromGumbo(document.name);
+  const QString publicId = FromGumbo(document.public_identifier);
+  const QString systemId = FromGumbo(document.system_identifier);
+  if (!publicId.isEmpty())
+    line += QStringLiteral(" PUBLIC \"") + publicId + u'"';
+  if (!systemId.isEmpty())
+    line += (publicId.isEmpty() ? QStringLiteral(" SYSTEM \"") : QStringLiteral(" \"")) + systemId +
+            u'"';
+  return line + u'>';
+}
+
+class THtmlReader {
+public:
+  explicit THtmlReader(TEngineDocument& document) : FDocument(document), FCursor(&document) {
+    FContexts.emplace_back();
+  }
+
+  void Read(const GumboOutput& output) {
+    const GumboDocument& document = output.document->v.document;
+    TDocumentFrame& frame = FDocument.Frame();
+    frame.Prologue =
+        (document.has_doctype ? DoctypeLine(document) : TDocumentFrame::DefaultDoctype) +
+        QStringLiteral("\r\n");
+    for (unsigned i = 0; i < document.children.length; ++i) {
+      const GumboNode* node = Child(document.children, i);
+      if (node == output.root)
+        break;
+      if (node->type == GUMBO_NODE_COMMENT)
+        frame.Prologue += CommentSource(node) + QStringLiteral("\r\n");
+    }
+    const GumboElement& html = output.root->v.element;
+    frame.HtmlAttributes = GumboAttributes(html);
+    for (unsigned i = 0; i < html.children.length; ++i) {
+      const GumboNode* node = Child(html.children, i);
+      if (!IsElement(node))
+        continue;
+      const GumboElement& element = node->v.element;
+      if (element.tag == GUMBO_TAG_HEAD) {
+        frame.HeadAttributes = GumboAttributes(element);
+        for (unsigned k = 0; k < element.children.length; ++k) {
+          TKeptNode kept;
+          if (KeepHeadNode(Child(element.children, k), kept, 0))
+            frame.Head.push_back(std::move(kept));
+        }
+      } else if (element.tag == GUMBO_TAG_BODY) {
+        frame.BodyAttributes = GumboAttributes(element);
+        VisitChildren(node);
+      }
+    }
+    CloseBlock();
+  }
+
+private:
+  struct TOpen {
+    TElementRef Element;
+    bool InBlockChain = false;
+    QString BlockKey;             // chain of the block part up to this element
+    QString InlineKey;            // chain of the inline part up to this element
+    QTextCharFormat CharFormat;   // all elements up to this one
+    QTextBlockFormat BlockFormat; // block-chain elements up to this one
+    bool Preformatted = false;
+    int ListLevel = 0;
+    bool ListItemJoined = false;
+  };
+
+  // The body, or one table cell: its own chains, starting empty.
+  struct TContext {
+    std::vector<TOpen> Open;
+    std::size_t BlockDepth = 0; // Open[0, BlockDepth) is the block chain
+    QTextCharFormat BaseChar;
+    QTextBlockFormat BaseBlock;
+    bool BlockOpen = false;
+    bool CursorBlockUnclaimed = true;
+    bool PendingSpace = false;
+    QTextCharFormat PendingSpaceFormat;
+    bool AtLineStart = true;
+    int TableDepth = 0;
+  };
+
+  TContext& Context() { return FContexts.back(); }
+
+  const QTextCharFormat& CurrentCharFormat() {
+    TContext& context = Context();
+    return context.Open.empty() ? context.BaseChar : context.Open.back().CharFormat;
+  }
+
+  QTextCharFormat TextFormat() {
+    TContext& context = Context();
+    QTextCharFormat format = CurrentCharFormat();
+    if (context.Open.size() > context.BlockDepth)
+      format.setProperty(EngineProperty::InlineChain, context.Open.back().InlineKey);
+    return format;
+  }
+
+  bool Preformatted() {
+    TContext& context = Context();
+    return context.BlockDepth > 0 && context.Open[context.BlockDepth - 1].Preformatted;
+  }
+
+  void VisitChildren(const GumboNode* node) {
+    const GumboVector& children =
+        node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i)
+      Visit(Child(children, i));
+  }
+
+  void Visit(const GumboNode* node) {
+    switch (node->type) {
+    case GUMBO_NODE_TEXT:
+    case GUMBO_NODE_WHITESPACE:
+    case GUMBO_NODE_CDATA:
+      AddText(FromGumbo(node->v.text.text));
+      break;
+    case GUMBO_NODE_ELEMENT:
+    case GUMBO_NODE_TEMPLATE:
+      VisitElement(node);
+      break;
+    default:
+      break;
+    }
+  }
+
+  void VisitElement(const GumboNode* node) {
+    const GumboElement& element = node->v.element;
+    if (element.tag_namespace != GUMBO_NAMESPACE_HTML) {
+      // Drawings and formulas show their text only.
+      if (element.tag != GUMBO_TAG_STYLE && element.tag != GUMBO_TAG_SCRIPT)
+        VisitChildren(node);
+      return;
+    }
+    const QString tag = GumboTagName(element);
+    if (HtmlVocabulary::IsHeadElement(tag)) {
+      TKeptNode kept;
+      if (KeepHeadNode(node, kept, 0))
+        FDocument.Frame().Head.push_back(std::move(kept));
+      return;
+    }
+    if (HtmlVocabulary::IsNeverShown(tag))
+      return;
+    TElementRef ref{NewElementId(), tag, GumboAttributes(element)};
+    // Their content is raw text, which would read back differently once written
+    // as an element; plain preformatted blocks show the same.
+    if (tag == u"xmp" || tag == u"plaintext")
+      ref.Tag = QStringLiteral("pre");
+    if (ref.Tag == u"br")
+      return AddLineBreak(ref);
+    if (ref.Tag == u"img")
+      return AddImage(ref);
+    if (ref.Tag == u"hr")
+      return AddRule(ref);
+    if (HtmlVocabulary::IsVoid(ref.Tag))
+      return;
+    if (ref.Tag == u"table" && Context().TableDepth < MaxTableDepth && AddTable(node, ref))
+      return;
+    if (HtmlVocabulary::IsBlock(ref.Tag))
+      return VisitBlock(node, std::move(ref));
+    VisitInline(node, std::move(ref));
+  }
+
+  bool RoomForElement() { return Context().Open.size() < MaxChainDepth; }
+
+  void PushBlock(TElementRef element) {
+    TContext& context = Context();
+    PromoteInline();
+    TOpen open;
+    const TOpen* previous = context.Open.empty() ? nullptr : &context.Open.back();
+    open.CharFormat = previous ? previous->CharFormat : context.BaseChar;
+    HtmlStyle::ApplyCharStyle(element, open.CharFormat);
+    open.BlockFormat = previous ? previous->BlockFormat : context.BaseBlock;
+    HtmlStyle::ApplyBlockStyle(element, open.BlockFormat);
+    open.BlockKey = previous ? previous->BlockKey : QString();
+    AppendSerializedElement(open.BlockKey, element);
+    open.Preformatted =
+        (previous && previous->Preformatted) || HtmlVocabulary::IsPreformatted(element.Tag);
+    open.ListLevel = (previous ? previous->ListLevel : 0) +
+                     (HtmlVocabulary::IsListContainer(element.Tag) ? 1 : 0);
+    open.InBlockChain = true;
+    open.Element = std::move(element);
+    context.Open.push_back(std::move(open));
+    context.BlockDepth = context.Open.size();
+  }
+
+  void PopBlock() {
+    TContext& context = Context();
+    CloseBlock();
+    context.Open.pop_back();
+    context.BlockDepth = context.Open.size();
+  }
+
+  // Inline elements around a block become part of the block chain, as the
+  // parser made the block their child.
+  void PromoteInline() {
+    TContext& context = Context();
+    for (std::size_t i = context.BlockDepth; i < context.Open.size(); ++i) {
+      TOpen& open = context.Open[i];
+      const TOpen* previous = i > 0 ? &context.Open[i - 1] : nullptr;
+      open.BlockFormat = previous ? previous->BlockFormat : context.BaseBlock;
+      HtmlStyle::ApplyBlockStyle(open.Element, open.BlockFormat);
+      open.BlockKey = previous ? previous->BlockKey : QString();
+      AppendSerializedElement(open.BlockKey, open.Element);
+      open.Preformatted = previous && previous->Preformatted;
+      open.ListLevel = previous ? previous->ListLevel : 0;
+      open.InBlockChain = true;
+    }
+    context.BlockDepth = context.Open.size();
+  }
+
+  void VisitBlock(const GumboNode* node, TElementRef element) {
+    if (!RoomForElement()) {
+      CloseBlock();
+      VisitChildren(node);
+      CloseBlock();
+      return;
+    }
+    CloseBlock();
+    PushBlock(std::move(element));
+    const int produced = FProduced;
+    VisitChildren(node);
+    if (FProduced == produced)
+      EnsureBlock();
+    PopBlock();
+  }
+
+  void VisitInline(const GumboNode* node, TElementRef element) {
+    TContext& context = Context();
+    if (!RoomForElement())
+      return VisitChildren(node);
+    TOpen open;
+    const TOpen* previous = context.Open.empty() ? nullptr : &context.Open.back();
+    open.CharFormat = previous ? previous->CharFormat : context.BaseChar;
+    HtmlStyle::ApplyCharStyle(element, open.CharFormat);
+    open.InlineKey = context.Open.size() > context.BlockDepth ? previous->InlineKey : QString();
+    AppendSerializedElement(open.InlineKey, element);
+    open.Element = std::move(element);
+    context.Open.push_back(std::move(open));
+    VisitChildren(node);
+    TContext& after = Context();
+    if (after.Open.back().InBlockChain)
+      PopBlock();
+    else
+      after.Open.pop_back();
+  }
+
+  void CloseBlock() {
+    TContext& context = Context();
+    FlushText();
+    context.BlockOpen = false;
+    context.PendingSpace = false;
+    context.AtLineStart = true;
+  }
+
+  void EnsureBlock() {
+    TContext& context = Context();
+    if (context.BlockOpen)
+      return;
+    FlushText();
+    QTextBlockFormat format = context.BlockDepth > 0
+                                  ? context.Open[context.BlockDepth - 1].BlockFormat
+                                  : context.BaseBlock;
+    const QTextCharFormat charFormat =
+        context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].CharFormat : context.BaseChar;
+    if (context.BlockDepth > 0)
+      format.setProperty(EngineProperty::BlockChain, context.Open[context.BlockDepth - 1].BlockKey);
+    TOpen* item = ListItem();
+    if (item && item->ListItemJoined)
+      format.setIndent(item->ListLevel);
+    if (context.CursorBlockUnclaimed) {
+      FCursor.setBlockFormat(format);
+      // Elsewhere the block's char format is held by the table or cell mark
+      // in front of it, and setting it would undo the cell's format.
+      if (FCursor.block().position() == 0)
+        FCursor.setBlockCharFormat(charFormat);
+    } else {
+      FCursor.insertBlock(format, charFormat);
+    }
+    if (item && !item->ListItemJoined)
+      JoinList(*item);
+    context.CursorBlockUnclaimed = false;
+    context.BlockOpen = true;
+    context.AtLineStart = true;
+    context.PendingSpace = false;
+    ++FProduced;
+  }
+
+  // The innermost li of the block chain, when the block is its first.
+  TOpen* ListItem() {
+    TContext& context = Context();
+    for (std::size_t i = context.BlockDepth; i-- > 0;)
+      if (context.Open[i].Element.Tag == u"li")
+        return &context.Open[i];
+    return nullptr;
+  }
+
+  void JoinList(TOpen& item) {
+    item.ListItemJoined = true;
+    TContext& context = Context();
+    const TOpen* container = nullptr;
+    for (std::size_t i = context.BlockDepth; i-- > 0;)
+      if (HtmlVocabulary::IsListContainer(context.Open[i].Element.Tag)) {
+        container = &context.Open[i];
+        break;
+      }
+    if (!container)
+      return;
+    auto found = FLists.find(container->Element.Id);
+    if (found != FLists.end()) {
+      found.value()->add(FCursor.block());
+      return;
+    }
+    QTextListFormat format;
+    format.setIndent(std::max(1, container->ListLevel));
+    format.setStyle(ListStyle(container->Element, container->ListLevel));
+    FLists.insert(container->Element.Id, FCursor.createList(format));
+  }
+
+  static QTextListFormat::Style ListStyle(const TElementRef& list, int level) {
+    const QString type = list.Attribute(u"type");
+    if (list.Tag == u"ol") {
+      if (type == u"a")
+        return QTextListFormat::ListLowerAlpha;
+      if (type == u"A")
+        return QTextListFormat::ListUpperAlpha;
+      if (type == u"i")
+        return QTextListFormat::ListLowerRoman;
+      if (type == u"I")
+        return QTextListFormat::ListUpperRoman;
+      return QTextListFormat::ListDecimal;
+    }
+    if (type.compare(u"circle", Qt::CaseInsensitive) == 0)
+      return QTextListFormat::ListCircle;
+    if (type.compare(u"square", Qt::CaseInsensitive) == 0)
+      return QTextListFormat::ListSquare;
+    if (type.compare(u"disc", Qt::CaseInsensitive) == 0)
+      return QTextListFormat::ListDisc;
+    return level <= 1 ? QTextListFormat::ListDisc
+                      : (level == 2 ? QTextListFormat::ListCircle : QTextListFormat::ListSquare);
+  }
+
+  // Text waiting to be inserted with one format, so a text node costs one
+  // insertion rather than one per character.
+  void Append(QStringView text, const QTextCharFormat& format) {
+    if (!FPendingText.isEmpty() && !(format == FPendingFormat))
+      FlushText();
+    if (FPendingText.isEmpty())
+      FPendingFormat = format;
+    FPendingText += text;
+  }
+
+  void FlushText() {
+    if (FPendingText.isEmpty())
+      return;
+    FCursor.insertText(FPendingText, FPendingFormat);
+    FPendingText.clear();
+  }
+
+  void AddText(const QString& text) {
+    if (text.isEmpty())
+      return;
+    if (Preformatted())
+      return AddPreformattedText(text);
+    QString content;
+    content.reserve(text.size());
+    const QTextCharFormat format = TextFormat();
+    for (const QChar c : text) {
+      if (IsCollapsibleSpace(c)) {
+        if (!Context().AtLineStart && !Context().PendingSpace) {
+          if (!content.isEmpty()) {
+            EnsureBlock();
+            Append(content, format);
+            content.clear();
+          }
+          Context().PendingSpace = true;
+          Context().PendingSpaceFormat = format;
+        }
+        continue;
+      }
+      if (content.isEmpty()) {
+        EnsureBlock();
+        if (Context().PendingSpace)
+          Append(u" ", Context().PendingSpaceFormat);
+        Context().PendingSpace = false;
+        Context().AtLineStart = false;
+      }
+      content += SafeChar(c);
+    }
+    if (!content.isEmpty()) {
+      EnsureBlock();
+      Append(content, format);
+    }
+  }
+
+  void AddPreformattedText(const QString& text) {
+    EnsureBlock();
+    const QTextCharFormat format = TextFormat();
+    QTextCharFormat newline = format;
+    newline.setProperty(EngineProperty::TextNewline, true);
+    QString run;
+    for (const QChar c : text) {
+      if (c == u'\r')
+        continue;
+      if (c == u'\n') {
+        Append(run, format);
+        run.clear();
+        Append(QStringView(&LineSeparator, 1), newline);
+        continue;
+      }
+      run += SafeChar(c);
+    }
+    Append(run, format);
+    Context().AtLineStart = false;
+  }
+
+  void AddLineBreak(const TElementRef& element) {
+    EnsureBlock();
+    TContext& context = Context();
+    context.PendingSpace = false;
+    QTextCharFormat format = TextFormat();
+    if (!element.Attributes.isEmpty()) {
+      QString serialized;
+      AppendSerializedElement(serialized, element);
+      format.setProperty(EngineProperty::ObjectElement, serialized);
+    }
+    Append(QStringView(&LineSeparator, 1), format);
+    context.AtLineStart = !Preformatted();
+  }
+
+  void AddImage(const TElementRef& element) {
+    EnsureBlock();
+    TContext& context = Context();
+    if (context.PendingSpace)
+      Append(u" ", context.PendingSpaceFormat);
+    context.PendingSpace = false;
+    context.AtLineStart = false;
+    FlushText();
+    QTextImageFormat format;
+    format.merge(TextFormat());
+    format.setObjectType(QTextFormat::ImageObject);
+    format.setName(element.Attribute(u"src").trimmed());
+    bool ok = false;
+    const double width = element.Attribute(u"width").toDouble(&ok);
+    if (ok && width > 0 && width < 100000)
+      format.setWidth(width);
+    const double height = element.Attribute(u"height").toDouble(&ok);
+    if (ok && height > 0 && height < 100000)
+      format.setHeight(height);
+    QString serialized;
+    AppendSerializedElement(serialized, element);
+    format.setProperty(EngineProperty::ObjectElement, serialized);
+    FCursor.insertText(QString(ObjectReplacement), format);
+  }
+
+  void AddRule(TElementRef element) {
+    CloseBlock();
+    if (!RoomForElement())
+      return;
+    PushBlock(std::move(element));
+    EnsureBlock();
+    PopBlock();
+  }
+
+  struct TCellSlot {
+    const GumboNode* Node = nullptr;
+    TElementChain Chain; // row group, row, cell
+    int Row = 0;
+    int Column = 0;
+    int RowSpan = 1;
+    int ColumnSpan = 1;
+  };
+
+  // Reads the table into a grid; false when it cannot be shown as one.
+  bool AddTable(const GumboNode* node, const TElementRef& table) {
+    std::vector<const GumboNode*> captions;
+    std::vector<std::pair<TElementRef, const GumboNode*>> rows; // row group, tr
+    const GumboVector& children = node->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) {
+      const GumboNode* child = Child(children, i);
+      if (!IsElement(child))
+        continue;
+      const GumboTag tag = child->v.element.tag;
+      if (tag == GUMBO_TAG_CAPTION) {
+        captions.push_back(child);
+      } else if (tag == GUMBO_TAG_THEAD || tag == GUMBO_TAG_TBODY || tag == GUMBO_TAG_TFOOT) {
+        const TElementRef group{NewElementId(), GumboTagName(child->v.element),
+                                GumboAttributes(child->v.element)};
+        const GumboVector& groupRows = child->v.element.children;
+        for (unsigned k = 0; k < groupRows.length; ++k)
+          if (IsElement(Child(groupRows, k)) && Child(groupRows, k)->v.element.tag == GUMBO_TAG_TR)
+            rows.emplace_back(group, Child(groupRows, k));
+      } else if (tag == GUMBO_TAG_TR) {
+        rows.emplace_back(TElementRef{}, child);
+      }
+    }
+    std::vector<TCellSlot> cells;
+    std::vector<std::vector<bool>> taken(rows.size());
+    int columns = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      const GumboNode* tr = rows[r].second;
+      const TElementRef row{NewElementId(), QStringLiteral("tr"), GumboAttributes(tr->v.element)};
+      int column = 0;
+      bool rowHasCells = false;
+      const GumboVector& trChildren = tr->v.element.children;
+      for (unsigned k = 0; k < trChildren.length; ++k) {
+        const GumboNode* cell = Child(trChildren, k);
+        if (!IsElement(cell) ||
+            (cell->v.element.tag != GUMBO_TAG_TD && cell->v.element.tag != GUMBO_TAG_TH))
+          continue;
+        rowHasCells = true;
+        TCellSlot slot;
+        slot.Node = cell;
+        TElementRef cellElement{NewElementId(), GumboTagName(cell->v.element),
+                                GumboAttributes(cell->v.element)};
+        slot.RowSpan = std::clamp(cellElement.Attribute(u"rowspan").toInt(), 1,
+                                  static_cast<int>(rows.size() - r));
+        slot.ColumnSpan = std::clamp(cellElement.Attribute(u"colspan").toInt(), 1, MaxSpan);
+        while (column < static_cast<int>(taken[r].size()) &&
+               taken[r][static_cast<std::size_t>(column)])
+          ++column;
+        slot.Row = static_cast<int>(r);
+        slot.Column = column;
+        for (int dr = 0; dr < slot.RowSpan; ++dr) {
+          auto& line = taken[r + static_cast<std::size_t>(dr)];
+          if (line.size() < static_cast<std::size_t>(column + slot.ColumnSpan))
+            line.resize(static_cast<std::size_t>(column + slot.ColumnSpan), false);
+          for (int dc = 0; dc < slot.ColumnSpan; ++dc)
+            line[static_cast<std::size_t>(column + dc)] = true;
+        }
+        column += slot.ColumnSpan;
+        columns = std::max(columns, column);
+        if (rows[r].first.Id != 0)
+          slot.Chain.append(rows[r].first);
+        slot.Chain.append(row);
+        slot.Chain.append(std::move(cellElement));
+        cells.push_back(std::move(slot));
+        if (static_cast<qsizetype>(cells.size()) > MaxTableCells)
+          return false;
+      }
+      if (rows.size() * static_cast<std::size_t>(std::max(columns, 1)) >
+          static_cast<std::size_t>(MaxTableCells))
+        return false;
+      // Rows without a cell of their own still get their chain from here.
+      if (!rowHasCells) {
+        TCellSlot slot;
+        if (rows[r].first.Id != 0)
+          slot.Chain.append(rows[r].first);
+        slot.Chain.append(row);
+        slot.Row = static_cast<int>(r);
+        slot.Column = -1;
+        cells.push_back(std::move(slot));
+      }
+    }
+    if (rows.empty() || columns == 0)
+      return false;
+
+    CloseBlock();
+    PromoteInline();
+    TContext& context = Context();
+    const QString outerKey =
+        context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].BlockKey : QString();
+    if (!captions.empty() && RoomForElement()) {
+      PushBlock(table);
+      for (const GumboNode* caption : captions)
+        VisitBlock(caption, TElementRef{NewElementId(), QStringLiteral("caption"),
+                                        GumboAttributes(caption->v.element)});
+      PopBlock();
+    }
+    FlushText();
+    if (!Context().CursorBlockUnclaimed)
+      FCursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextTableFormat format;
+    ApplyTableAttributes(table, format);
+    QString tableKey;
+    AppendSerializedElement(tableKey, table);
+    format.setProperty(EngineProperty::TableElement, tableKey);
+    format.setProperty(EngineProperty::TableOuterChain, outerKey);
+    QTextTable* grid = FCursor.insertTable(static_cast<int>(rows.size()), columns, format);
+    ++FProduced;
+
+    // Slots no cell covers (short rows) get a cell of their own.
+    std::vector<std::vector<bool>> covered(rows.size(),
+                                           std::vector<bool>(static_cast<std::size_t>(columns)));
+    std::vector<TElementChain> rowChains(rows.size());
+    for (const TCellSlot& slot : cells) {
+      TElementChain rowChain = slot.Chain;
+      if (slot.Column >= 0)
+        rowChain.removeLast();
+      rowChains[static_cast<std::size_t>(slot.Row)] = rowChain;
+      if (slot.Column < 0)
+        continue;
+      for (int dr = 0; dr < slot.RowSpan; ++dr)
+        for (int dc = 0; dc < slot.ColumnSpan; ++dc)
+          covered[static_cast<std::size_t>(slot.Row + dr)]
+                 [static_cast<std::size_t>(slot.Column + dc)] = true;
+      SetCellFormat(grid->cellAt(slot.Row, slot.Column), slot.Chain);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (int c = 0; c < columns; ++c)
+        if (!covered[r][static_cast<std::size_t>(c)]) {
+          TElementChain chain = rowChains[r];
+          chain.append(TElementRef{NewElementId(), QStringLiteral("td"), {}});
+          SetCellFormat(grid->cellAt(static_cast<int>(r), c), chain);
+        }
+    // Setting a cell's format drops its span, so cells merge last.
+    for (const TCellSlot& slot : cells)
+      if (slot.Column >= 0 && (slot.RowSpan > 1 || slot.ColumnSpan > 1))
+        grid->mergeCells(slot.Row, slot.Column, slot.RowSpan, slot.ColumnSpan);
+
+    const int tableDepth = Context().TableDepth + 1;
+    for (const TCellSlot& slot : cells) {
+      if (slot.Column < 0)
+        continue;
+      const QTextTableCell cell = grid->cellAt(slot.Row, slot.Column);
+      FCursor = cell.firstCursorPosition();
+      TContext cellContext;
+      cellContext.TableDepth = tableDepth;
+      HtmlStyle::ApplyCharStyle(slot.Chain.last(), cellContext.BaseChar);
+      HtmlStyle::ApplyBlockStyle(slot.Chain.last(), cellContext.BaseBlock);
+      FContexts.push_back(std::move(cellContext));
+      FCursor.setBlockFormat(Context().BaseBlock);
+      VisitChildren(slot.Node);
+      CloseBlock();
+      FContexts.pop_back();
+    }
+    FCursor.setPosition(grid->lastPosition() + 1);
+    Context().CursorBlockUnclaimed = true;
+    Context().BlockOpen = false;
+    Context().AtLineStart = true;
+    Context().PendingSpace = false;
+    return true;
+  }
+
+  static void SetCellFormat(QTextTableCell cell, const TElementChain& chain) {
+    QTextTableCellFormat format = cell.format().toTableCellFormat();
+    format.setProperty(EngineProperty::CellChain, SerializeChain(chain));
+    const TElementRef& element = chain.last();
+    QColor background = HtmlStyle::ParseColor(element.Attribute(u"bgcolor"));
+    const QString styleBackground =
+        HtmlStyle::StyleProperty(element.Attribute(u"style"), u"background-color");
+    if (!styleBackground.isEmpty())
+      background = HtmlStyle::ParseColor(styleBackground);
+    if (background.isValid())
+      format.setBackground(background);
+    cell.setFormat(format);
+  }
+
+  static void ApplyTableAttributes(const TElementRef& table, QTextTableFormat& format) {
+    bool ok = false;
+    const double border = table.Attribute(u"border").toDouble(&ok);
+    format.setBorder(ok ? std::clamp(border, 0.0, 20.0) : (table.HasAttribute(u"border") ? 1 : 0));
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    const double padding = table.Attribute(u"cellpadding").toDouble(&ok);
+    format.setCellPadding(ok ? std::clamp(padding, 0.0, 100.0) : 1);
+    const double spacing = table.Attribute(u"cellspacing").toDouble(&ok);
+    format.setCellSpacing(ok ? std::clamp(spacing, 0.0, 100.0) : 2);
+    const QString width = table.Attribute(u"width").trimmed();
+    if (width.endsWith(u'%')) {
+      const double percent = width.chopped(1).toDouble(&ok);
+      if (ok && percent > 0 && percent <= 100)
+        format.setWidth(QTextLength(QTextLength::PercentageLength, percent));
+    } else if (const double pixels = width.toDouble(&ok); ok && pixels > 0 && pixels < 10000) {
+      format.setWidth(QTextLength(QTextLength::FixedLength, pixels));
+    }
+    const QString align = table.Attribute(u"align");
+    if (align.compare(u"center", Qt::CaseInsensitive) == 0)
+      format.setAlignment(Qt::AlignHCenter);
+    else if (align.compare(u"right", Qt::CaseInsensitive) == 0)
+      format.setAlignment(Qt::AlignRight);
+    const QColor background = HtmlStyle::ParseColor(table.Attribute(u"bgcolor"));
+    if (background.isValid())
+      format.setBackground(background);
+  }
+
+  TEngineDocument& FDocument;
+  QTextCursor FCursor;
+  std::vector<TContext> FContexts;
+  QHash<quint64, QTextList*> FLists;
+  int FProduced = 0;
+  QString FPendingText;
+  QTextCharFormat FPendingFormat;
+};
+
+} // namespace
+
+QString PlainTextToDisplay(QStringView text) {
+  QString display;
+  display.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == u'\r') {
+      if (i + 1 < text.size() && text[i + 1] == u'\n')
+        ++i;
+      display += LineSeparator;
+    } else if (c == u'\n') {
+      display += LineSeparator;
+    } else {
+      display += SafeChar(c);
+    }
+  }
+  return display;
+}
+
+std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location) {
+  auto document = std::make_unique<TEngineDocument>();
+  document->setUndoRedoEnabled(false);
+  {
+    // Outside an edit block every insertion lays out its whole block again
+    // to place the caret, which makes a long paragraph quadratic.
+    QTextCursor batch(document.get());
+    batch.beginEditBlock();
+    const TGumboDocument parsed(html);
+    THtmlReader reader(*document);
+    reader.Read(parsed.Output());
+    batch.endEditBlock();
+  }
+  document->SetLocation(location);
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  return document;
+}
+
+std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, const QUrl& location) {
+  auto document = std::make_unique<TEngineDocument>();
+  document->setUndoRedoEnabled(false);
+  QTextCursor(document.get()).insertText(PlainTextToDisplay(text));
+  document->SetLocation(location);
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  return document;
+}

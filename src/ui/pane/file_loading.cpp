@@ -1,0 +1,86 @@
+#include "ui/pane/file_loading.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QStringDecoder>
+
+namespace {
+
+QMutex HookMutex;
+std::function<void()> ReadHook;
+
+constexpr qint64 ChunkBytes = 1024 * 1024;
+
+} // namespace
+
+void SetPaneFileReadHookForTesting(std::function<void()> hook) {
+  const QMutexLocker lock(&HookMutex);
+  ReadHook = std::move(hook);
+}
+
+bool LooksLikeHtml(const QString& path, QStringView text) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == u"htm" || suffix == u"html" || suffix == u"xhtml" || suffix == u"shtml" ||
+      suffix == u"hta")
+    return true;
+  if (suffix == u"txt" || suffix == u"text")
+    return false;
+  const QStringView start = text.trimmed().left(64);
+  return start.startsWith(u"<!doctype html", Qt::CaseInsensitive) ||
+         start.startsWith(u"<html", Qt::CaseInsensitive);
+}
+
+QString DecodePaneFile(const QByteArray& bytes, bool html) {
+  const auto bom = QStringConverter::encodingForData(bytes);
+  if (bom) {
+    QStringDecoder decoder(*bom);
+    return decoder(bytes);
+  }
+  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  QString text = utf8(bytes);
+  if (!utf8.hasError())
+    return text;
+  if (html) {
+    const auto declared = QStringConverter::encodingForHtml(bytes);
+    if (declared && *declared != QStringConverter::Utf8) {
+      QStringDecoder decoder(*declared);
+      return decoder(bytes);
+    }
+  }
+  return QString::fromLatin1(bytes);
+}
+
+TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled) {
+  {
+    const QMutexLocker lock(&HookMutex);
+    if (ReadHook)
+      ReadHook();
+  }
+  TLoadedFile result;
+  QFile file(path);
+  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    return result;
+  QByteArray bytes;
+  const qint64 expected = file.size();
+  if (expected > MaxPaneFileBytes)
+    return result;
+  bytes.reserve(expected);
+  while (!file.atEnd()) {
+    if (cancelled())
+      return result;
+    const QByteArray chunk = file.read(ChunkBytes);
+    if (chunk.isEmpty() && file.error() != QFile::NoError)
+      return result;
+    if (chunk.isEmpty())
+      break;
+    bytes += chunk;
+    if (bytes.size() > MaxPaneFileBytes)
+      return result;
+  }
+  const QString probe = DecodePaneFile(bytes.left(256), false);
+  result.IsHtml = LooksLikeHtml(path, probe);
+  result.Text = DecodePaneFile(bytes, result.IsHtml);
+  result.Ok = true;
+  return result;
+}

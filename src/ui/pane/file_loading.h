@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// A file read for the pane, off the GUI thread.
+struct TLoadedFile {
+  bool Ok = false;
+  QString Text;
+  bool IsHtml = false;
+};
+
+// Larger files are refused: the pane would take minutes to lay them out.
+inline constexpr qint64 MaxPaneFileBytes = 64 * 1024 * 1024;
+
+// Reads and decodes the file; `cancelled` is polled between chunks.
+TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled);
+
+// Text in UTF-8, UTF-16/32 with a byte-order mark, an HTML file's declared
+// charset, or the local 8-bit encoding (UTF-8 here); bytes that are none of
+// these read as Latin-1, so every byte still shows as some character.
+QString DecodePaneFile(const QByteArray& bytes, bool html);
+
+// HTML by extension; other names only when the text starts like a document.
+bool LooksLikeHtml(const QString& path, QStringView text);
+
+// Tests hold the reading thread here to watch the pane wait.
+void SetPaneFileReadHookForTesting(std::function<void()> hook);

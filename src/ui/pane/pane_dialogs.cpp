@@ -1,0 +1,71 @@
+#include "ui/pane/pane_dialogs.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+
+namespace PaneDialogs {
+
+namespace {
+
+std::function<void(const QString&, const QString&)>& MessageHandler() {
+  static std::function<void(const QString&, const QString&)> handler;
+  return handler;
+}
+
+std::function<QString(const QString&)>& SaveFileNameHandler() {
+  static std::function<QString(const QString&)> handler;
+  return handler;
+}
+
+std::function<int(QPrintPreviewDialog&)>& PrintPreviewHandler() {
+  static std::function<int(QPrintPreviewDialog&)> handler;
+  return handler;
+}
+
+} // namespace
+
+void ShowSimpleMessage(QWidget* parent, const QString& text) {
+  const QString caption = QGuiApplication::applicationDisplayName();
+  if (MessageHandler()) {
+    MessageHandler()(caption, text);
+    return;
+  }
+  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& initialFolder) {
+  if (SaveFileNameHandler())
+    return SaveFileNameHandler()(initialFolder);
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("html"));
+  dialog.setNameFilter(QStringLiteral("HTML files (*.html *.htm)"));
+  if (!initialFolder.isEmpty())
+    dialog.setDirectory(initialFolder);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return {};
+  return dialog.selectedFiles().first();
+}
+
+int RunPrintPreview(QPrintPreviewDialog& dialog) {
+  if (PrintPreviewHandler())
+    return PrintPreviewHandler()(dialog);
+  return dialog.exec();
+}
+
+void SetMessageHandlerForTesting(std::function<void(const QString&, const QString&)> handler) {
+  MessageHandler() = std::move(handler);
+}
+
+void SetSaveFileNameHandlerForTesting(std::function<QString(const QString&)> handler) {
+  SaveFileNameHandler() = std::move(handler);
+}
+
+void SetPrintPreviewHandlerForTesting(std::function<int(QPrintPreviewDialog&)> handler) {
+  PrintPreviewHandler() = std::move(handler);
+}
+
+} // namespace PaneDialogs

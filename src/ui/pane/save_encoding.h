@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The bytes of a saved document: the local 8-bit encoding when it holds the
+// text without loss (it is UTF-8 here, so only text with unpaired surrogates
+// fails), otherwise UTF-16 little-endian after the byte-order mark FF FE.
+QByteArray EncodeSavedDocument(const QString& source);
