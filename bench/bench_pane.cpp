@@ -41,8 +41,9 @@ TProfDHTMLEdit2& Pane() {
     auto* created = new TProfDHTMLEdit2;
     created->SetUseBrOnCarriageReturn(true);
     created->SetUseDivOnCarriageReturn(true);
-    created->SetSourceCodeOptions(AllSourceCodeOptions &
-                                  ~TProfDHTMLEditSourceCodeOptions(TProfDHTMLEditSourceCodeOption::AddNbsp));
+    created->SetSourceCodeOptions(
+        AllSourceCodeOptions &
+        ~TProfDHTMLEditSourceCodeOptions(TProfDHTMLEditSourceCodeOption::AddNbsp));
     while (created->Busy())
       QCoreApplication::processEvents();
     return created;
@@ -84,9 +85,9 @@ struct TSequence {
 };
 
 // The un-escaping pass's sequences, in its order.
-constexpr TSequence Sequences[] = {{u"\\u0026lt;", u"<"},     {u"\\u0026gt;", u">"},
+constexpr TSequence Sequences[] = {{u"\\u0026lt;", u"<"},    {u"\\u0026gt;", u">"},
                                    {u"\\u0026quot;", u"\""}, {u"\\u0026amp;", u"&"},
-                                   {u"\\u003d", u"="},        {u"\\u0026#39;", u"'"}};
+                                   {u"\\u003d", u"="},       {u"\\u0026#39;", u"'"}};
 
 // A translation as the service returns it: one div, sentences separated by
 // line breaks, with `occurrences` escape sequences spread through it.
@@ -109,8 +110,8 @@ QString DisplayedTranslation(int occurrences) {
   return text;
 }
 
-const QString MetaLine = QStringLiteral(
-    "<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\" />");
+const QString MetaLine =
+    QStringLiteral("<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\" />");
 
 void Unescape(benchmark::State& state) {
   const int occurrences = static_cast<int>(state.range(0));
@@ -156,8 +157,8 @@ void QStringReplace(benchmark::State& state) {
 void ShowTranslation(benchmark::State& state) {
   const int occurrences = static_cast<int>(state.range(0));
   TProfDHTMLEdit2& pane = Pane();
-  const QString html = MetaLine + QStringLiteral("<div>") + Translation(occurrences) +
-                       QStringLiteral("</div>");
+  const QString html =
+      MetaLine + QStringLiteral("<div>") + Translation(occurrences) + QStringLiteral("</div>");
   for (auto _ : state) {
     pane.BeginUpdate();
     pane.SetDocumentHTML(html);

@@ -66,7 +66,8 @@ protected:
   template <class T> T* Find(const char* name) const;
   TProfDHTMLEdit2* Source() const;
   TProfDHTMLEdit2* Target() const;
-  // Types into the source pane as a user would; "\n" presses Enter.
+  // Types into the source pane as a user would; "\n" presses Enter and
+  // non-ASCII lines come as an input method commits them.
   void TypeSource(const QString& text) const;
   void ClickTranslate() const;
   // The text query item of each request so far, still percent-encoded.

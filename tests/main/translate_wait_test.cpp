@@ -93,13 +93,14 @@ TEST_F(TStalledTranslation, ClicksKeysAndPostedInputDoNothing) {
     QTest::keyClick(Source()->Editor(), Qt::Key_X);
     // Input that is queued rather than sent must not run after the wait.
     const QPointF centre = QRectF(btnTranslate->rect()).center();
-    QCoreApplication::postEvent(
-        btnTranslate, new QMouseEvent(QEvent::MouseButtonPress, centre, btnTranslate->mapToGlobal(centre),
-                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(
-        btnTranslate, new QMouseEvent(QEvent::MouseButtonRelease, centre,
-                                      btnTranslate->mapToGlobal(centre), Qt::LeftButton,
-                                      Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(btnTranslate,
+                                new QMouseEvent(QEvent::MouseButtonPress, centre,
+                                                btnTranslate->mapToGlobal(centre), Qt::LeftButton,
+                                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(btnTranslate,
+                                new QMouseEvent(QEvent::MouseButtonRelease, centre,
+                                                btnTranslate->mapToGlobal(centre), Qt::LeftButton,
+                                                Qt::NoButton, Qt::NoModifier));
   });
   // Let anything still queued arrive.
   for (int i = 0; i < 5; ++i)

@@ -99,10 +99,11 @@ void TfrmMain::FormCreate(QObject* sender) {
   Q_UNUSED(sender);
   // The skin comes first so that every window shown from here on wears it.
   SkinH_AttachEx(QStringLiteral("aero.she"), QString());
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive)
-      RunHandler([this] { FormActivate(qApp); });
-  });
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+              RunHandler([this] { FormActivate(qApp); });
+          });
   TApplication::SetTitle(ProductInfo::ApplicationTitle);
   setWindowTitle(ProductInfo::Title);
   FBarPanel->setText(ProductInfo::Copyright);

@@ -97,12 +97,12 @@ void TfrmMain::CreateControls() {
 
   rgDirection = Named(new QGroupBox(QStringLiteral("Translation Direction"), this), "rgDirection");
   rgDirection->setGeometry(12, 429, 475, 48);
-  rbEngToChn = Named(new QRadioButton(QStringLiteral("English to Chinese"), rgDirection),
-                     "rbEngToChn");
+  rbEngToChn =
+      Named(new QRadioButton(QStringLiteral("English to Chinese"), rgDirection), "rbEngToChn");
   rbEngToChn->setGeometry(27, 20, 203, 17);
   rbEngToChn->setChecked(true);
-  rbChnToEng = Named(new QRadioButton(QStringLiteral("Chinese to English"), rgDirection),
-                     "rbChnToEng");
+  rbChnToEng =
+      Named(new QRadioButton(QStringLiteral("Chinese to English"), rgDirection), "rbChnToEng");
   rbChnToEng->setGeometry(251, 20, 203, 17);
 
   ImgLoad = Named(new QLabel(this), "ImgLoad");
@@ -145,7 +145,8 @@ void TfrmMain::CreateCommandColumn() {
   btnSwap = GlyphButton(this, "btnSwap", QStringLiteral("swap"), 215, QStringLiteral("Swap"), 0);
   btnClear = GlyphButton(this, "btnClear", QStringLiteral("clear"), 82, clear, 0);
   btnClear2 = GlyphButton(this, "btnClear2", QStringLiteral("clear"), 260, clear, 1);
-  btnPrint = GlyphButton(this, "btnPrint", QStringLiteral("print"), 380, QStringLiteral("Print"), 0);
+  btnPrint =
+      GlyphButton(this, "btnPrint", QStringLiteral("print"), 380, QStringLiteral("Print"), 0);
   btnOpen = GlyphButton(this, "btnOpen", QStringLiteral("open"), 52, open, 0);
   btnCopy2 = GlyphButton(this, "btnCopy2", QStringLiteral("copy"), 320, copy, 1);
   btnPaste2 = GlyphButton(this, "btnPaste2", QStringLiteral("paste"), 350, paste, 1);

@@ -89,8 +89,9 @@ void TfrmMain::TranslateSource() {
       // thread's.
       const QString text = FSourceText;
       QString reply;
-      RunOnWorkerThread(
-          [this, text, pair, &reply] { reply = TranslateText(HTTP, text, pair->Source, pair->Target); });
+      RunOnWorkerThread([this, text, pair, &reply] {
+        reply = TranslateText(HTTP, text, pair->Source, pair->Target);
+      });
       result = ParseTranslation(reply);
     }
 
