@@ -1,0 +1,113 @@
+#include "frm_About.h"
+
+#include "lang/display_language.h"
+#include "lang/font_charset.h"
+#include "lang/form_lang_res.h"
+#include "lang/msg_lang_res.h"
+#include "settings/product_info.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+
+TfrmAbout* frmAbout = nullptr;
+
+namespace {
+
+// A fixed-size centred line whose text code sets, never a language file.
+QLabel* InfoLine(QWidget* parent, const char* name, const QRect& bounds) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QLatin1String(name));
+  label->setGeometry(bounds);
+  label->setAlignment(Qt::AlignCenter);
+  return label;
+}
+
+// Bold "Tahoma" of the given height in pixels, in the ANSI character set.
+void SetBoldFont(QLabel* label, int pixelHeight) {
+  QFont font = TfrmRoot::DefaultFont();
+  font.setPixelSize(pixelHeight);
+  font.setBold(true);
+  label->setFont(font);
+  SetFontCharset(label, FontCharset::Ansi);
+}
+
+} // namespace
+
+TfrmAbout::TfrmAbout(QWidget* parent) : TfrmRoot(parent) {
+  setObjectName(QStringLiteral("frmAbout"));
+  setWindowTitle(QStringLiteral("About"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setFixedSize(362, 190);
+
+  btnOk = new QPushButton(QStringLiteral("OK"), this);
+  btnOk->setObjectName(QStringLiteral("btnOk"));
+  btnOk->setGeometry(146, 164, 75, 25);
+  btnOk->setDefault(true);
+  SetCancelButton(btnOk);
+  connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(8, 8, 352, 145);
+  labProduct = InfoLine(GroupBox1, "labProduct", QRect(7, 25, 336, 21));
+  SetBoldFont(labProduct, 16);
+  labVer = InfoLine(GroupBox1, "labVer", QRect(11, 64, 332, 14));
+  SetBoldFont(labVer, 12);
+  labCopy = InfoLine(GroupBox1, "labCopy", QRect(11, 116, 332, 14));
+
+  CreateLocalisers();
+  RunCreateStep([this] { FormCreate(this); });
+}
+
+void TfrmAbout::CreateLocalisers() {
+  // In the order a stored form sets them: write-back off before Active.
+  smlFormLangRes1 = new TsmlFormLangRes(this);
+  smlFormLangRes1->setObjectName(QStringLiteral("smlFormLangRes1"));
+  smlFormLangRes1->SetLangFileName(QStringLiteral("English.ini"));
+  smlFormLangRes1->SetIgnoreEmptyString(true);
+  smlFormLangRes1->SetAutoCreateMode(false);
+  smlFormLangRes1->SetAddBracket(false);
+  smlFormLangRes1->SetStringProperties({QStringLiteral("Caption"), QStringLiteral("Hint")});
+  smlFormLangRes1->SetStringsProperties({QStringLiteral("Tabs")});
+  // Product, version and copyright are the program's own, in every language.
+  smlFormLangRes1->SetIgnoreControls(
+      {QStringLiteral("labProduct"), QStringLiteral("labVer"), QStringLiteral("labCopy")});
+  smlFormLangRes1->SetIgnoreFormCaption(true);
+  smlFormLangRes1->SetIncludeListViewItems(false);
+  smlFormLangRes1->SetIncludeListViewHead(true);
+  smlFormLangRes1->SetIncludeTreeViewItems(false);
+  smlFormLangRes1->SetActive(true);
+
+  smlMsgLangRes1 = new TsmlMsgLangRes(this);
+  smlMsgLangRes1->setObjectName(QStringLiteral("smlMsgLangRes1"));
+  smlMsgLangRes1->SetLangFileName(QStringLiteral("English.ini"));
+  smlMsgLangRes1->SetIgnoreEmptyString(false);
+  smlMsgLangRes1->SetAutoCreateMode(false);
+  smlMsgLangRes1->SetAddBracket(false);
+  smlMsgLangRes1->SetMsgList({QStringLiteral("strInfomation=Information")});
+  smlMsgLangRes1->SetActive(true);
+}
+
+void TfrmAbout::FormCreate(QObject* sender) {
+  TfrmRoot::FormCreate(sender);
+  smlFormLangRes1->SetLangFileName(LangFilePath);
+  smlMsgLangRes1->SetLangFileName(LangFilePath);
+  labProduct->setText(ProductInfo::Title);
+  labVer->setText(ProductInfo::Version);
+  labCopy->setText(ProductInfo::Copyright);
+}
+
+void ShowAboutBox(QWidget* parent) {
+  // The parent may take the box with it while it is open.
+  const QPointer<TfrmAbout> box = new TfrmAbout(parent);
+  frmAbout = box;
+  const auto destroy = qScopeGuard([&box] {
+    frmAbout = nullptr;
+    delete box.data();
+  });
+  box->exec();
+}
