@@ -34,10 +34,6 @@ void RunHandler(const std::function<void()>& handler) {
   }
 }
 
-int TagOf(const QObject* sender) {
-  return sender ? sender->property("tag").toInt() : 0;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmRoot(parent) {
@@ -119,15 +115,6 @@ void TfrmMain::FormShow(QObject* sender) {
   ApplyProxySettings(HTTP);
 }
 
-void TfrmMain::FormActivate(QObject* sender) {
-  Q_UNUSED(sender);
-  // Activation during a translation must not touch the panes it works on.
-  if (FTranslating)
-    return;
-  if (Params.AutoPaste)
-    btnPasteClick(this);
-}
-
 bool TfrmMain::event(QEvent* event) {
   const bool handled = TfrmRoot::event(event);
   if (event->type() == QEvent::WindowActivate)
@@ -200,76 +187,4 @@ void TfrmMain::ApplyDisplayLanguage() {
   smlMsgLangRes1->SetLangFileName(LangFilePath);
   smlMenuLangRes1->SetLangFileName(LangFilePath);
   PlaceLanguageLabels();
-}
-
-// --- pane commands ------------------------------------------------------------
-
-TProfDHTMLEdit2* TfrmMain::PaneOf(const QObject* sender) const {
-  switch (TagOf(sender)) {
-  case 0:
-    return E1;
-  case 1:
-    return e2;
-  default:
-    return nullptr;
-  }
-}
-
-void TfrmMain::btnPasteClick(QObject* sender) {
-  TProfDHTMLEdit2* pane = PaneOf(sender);
-  if (pane == E1) {
-    // Only the button pastes unconditionally; the automatic paste never
-    // empties the pane and never brings back the window's own last result.
-    if (sender != btnPaste && (FCopyBuffer.isEmpty() || FCopyBuffer == FResultText))
-      return;
-    E1->SetBodyText(FCopyBuffer);
-    FSourceText = FCopyBuffer;
-  } else if (pane == e2 && !FCopyBuffer.isEmpty()) {
-    e2->SetBodyText(FCopyBuffer);
-    FResultText = FCopyBuffer;
-  }
-}
-
-void TfrmMain::btnHelpClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnOpenClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnClearClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnSaveClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnCopyClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnSwapClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::btnPrintClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::miOptionsClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::miWebSiteClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::miContactUsClick(QObject* sender) {
-  Q_UNUSED(sender);
-}
-
-void TfrmMain::miAboutClick(QObject* sender) {
-  Q_UNUSED(sender);
 }
