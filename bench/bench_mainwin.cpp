@@ -165,8 +165,15 @@ void BareView(benchmark::State& state, const QByteArray& reply) {
     translation += sentence.toObject().value(QStringLiteral("trans")).toString();
   const QString html = QStringLiteral("<html><body><div>") + translation.toHtmlEscaped() +
                        QStringLiteral("</div></body></html>");
+  // The pane's document font, so both lay out the same lines.
+  const QFont paneFont = Fixture()
+                             .Window()
+                             .findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))
+                             ->Editor()
+                             ->document()
+                             ->defaultFont();
   QTextEdit view;
-  view.setFont(TfrmRoot::DefaultFont());
+  view.document()->setDefaultFont(paneFont);
   view.resize(478, 180);
   view.show();
   for (auto _ : state) {

@@ -131,6 +131,8 @@ TEST_F(TMainWindow, PanesAreSetUpAlike) {
               AllSourceCodeOptions &
                   ~TProfDHTMLEditSourceCodeOptions(TProfDHTMLEditSourceCodeOption::AddNbsp));
     EXPECT_TRUE(pane->TagsSubstitution().isEmpty());
+    // A bar that appears with a long result would lay it out a second time.
+    EXPECT_EQ(pane->Editor()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
   }
 }
 

@@ -269,6 +269,19 @@ TEST_F(TPaneCommands, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) 
   EXPECT_EQ(Target()->BodyText(), QStringLiteral("untouched"));
   EXPECT_TRUE(ShownBoxes().isEmpty());
 
+  // A file that is not there leaves the document as it was, header added.
+  QStringList messages;
+  PaneDialogs::SetMessageHandlerForTesting(
+      [&](const QString&, const QString& text) { messages.append(text); });
+  Source()->SetBodyText(QStringLiteral("kept"));
+  TOpenDialog::SetChooserForTesting(
+      [this](const TOpenDialog&) { return FFolder->Path(QStringLiteral("missing.txt")); });
+  Click("btnOpen");
+  ASSERT_TRUE(WaitFor([this] { return !Source()->Busy(); }));
+  EXPECT_EQ(Source()->BodyText(), QStringLiteral("kept"));
+  EXPECT_TRUE(Source()->DocumentHTML().contains(Utf8MetaHeader));
+  EXPECT_TRUE(ShownBoxes().isEmpty());
+
   // A cancelled dialog changes nothing.
   TOpenDialog::SetChooserForTesting([](const TOpenDialog&) { return QString(); });
   const QString before = Source()->DocumentHTML();

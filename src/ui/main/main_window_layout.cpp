@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTextEdit>
 
 namespace {
 
@@ -64,6 +65,9 @@ TProfDHTMLEdit2* Pane(QWidget* parent, const char* name, const QRect& geometry, 
   pane->setGeometry(geometry);
   pane->setProperty("tag", tag);
   pane->SetTimeout(30);
+  // A scroll bar that came and went with the text's length would change the
+  // width lines break at, and lay a long translation out twice.
+  pane->Editor()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   pane->SetUseBrOnCarriageReturn(true);
   pane->SetUseDivOnCarriageReturn(true);
   pane->SetSourceCodeOptions(AllSourceCodeOptions & ~TProfDHTMLEditSourceCodeOptions(
