@@ -9,6 +9,11 @@
 
 namespace {
 
+QString& ApplicationTitle() {
+  static QString title;
+  return title;
+}
+
 TApplication::TErrorBox& ErrorBoxOverride() {
   static TApplication::TErrorBox box;
   return box;
@@ -56,11 +61,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 QString TApplication::Title() {
-  return QGuiApplication::applicationDisplayName();
+  const QString& title = ApplicationTitle();
+  return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 
 void TApplication::SetTitle(const QString& title) {
-  QGuiApplication::setApplicationDisplayName(title);
+  ApplicationTitle() = title;
 }
 
 void TApplication::HandleException() {

@@ -15,8 +15,10 @@ public:
 
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // The application title: the caption of application-titled message boxes
-  // (QGuiApplication::applicationDisplayName).
+  // The application title: the caption of application-titled message boxes.
+  // Kept apart from QGuiApplication::applicationDisplayName, which the
+  // platform would append to every window title. Until it is set it is the
+  // application name.
   static QString Title();
   static void SetTitle(const QString& title);
 

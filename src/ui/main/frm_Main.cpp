@@ -1,26 +1,190 @@
-#include "frm_Main.h"
+#include "ui/main/frm_Main.h"
 
 #include "app/application.h"
 #include "app/skin.h"
 #include "lang/display_language.h"
+#include "lang/form_lang_res.h"
+#include "lang/menu_lang_res.h"
+#include "lang/msg_lang_res.h"
 #include "settings/product_info.h"
 #include "settings/settings.h"
+#include "translate/translation_request.h"
+#include "ui/main/auto_size_label.h"
+#include "ui/pane/prof_dhtml_edit.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+
+namespace {
+
+// Where Qt calls one of the window's handlers, an error it raises is shown
+// here, at the handler's edge: Qt's GUI code is not built to be unwound
+// through. The box is the application's one error box, as for any handler.
+void RunHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (...) {
+    TApplication::HandleException();
+  }
+}
+
+} // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmRoot(parent) {
   setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("frmMain"));
   // A fixed single border with system menu and minimise only.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFixedSize(528, 545);
+  CreateControls();
+  CreateHelpMenu();
+  CreateLocalisers();
+  ConnectHandlers();
   RunCreateStep([this] { FormCreate(this); });
 }
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::ConnectHandlers() {
+  const auto bind = [this](QPushButton* button, void (TfrmMain::*handler)(QObject*)) {
+    connect(button, &QPushButton::clicked, this,
+            [this, button, handler] { RunHandler([&] { (this->*handler)(button); }); });
+  };
+  bind(btnTranslate, &TfrmMain::btnTranslateClick);
+  bind(btnHelp, &TfrmMain::btnHelpClick);
+  bind(btnOpen, &TfrmMain::btnOpenClick);
+  bind(btnClear, &TfrmMain::btnClearClick);
+  bind(btnClear2, &TfrmMain::btnClearClick);
+  bind(btnSave, &TfrmMain::btnSaveClick);
+  bind(btnSave2, &TfrmMain::btnSaveClick);
+  bind(btnCopy, &TfrmMain::btnCopyClick);
+  bind(btnCopy2, &TfrmMain::btnCopyClick);
+  bind(btnPaste, &TfrmMain::btnPasteClick);
+  bind(btnPaste2, &TfrmMain::btnPasteClick);
+  bind(btnSwap, &TfrmMain::btnSwapClick);
+  bind(btnPrint, &TfrmMain::btnPrintClick);
+
+  const auto bindItem = [this](QAction* item, void (TfrmMain::*handler)(QObject*)) {
+    connect(item, &QAction::triggered, this,
+            [this, item, handler] { RunHandler([&] { (this->*handler)(item); }); });
+  };
+  bindItem(miOptions, &TfrmMain::miOptionsClick);
+  bindItem(miWebSite, &TfrmMain::miWebSiteClick);
+  bindItem(miContactUs, &TfrmMain::miContactUsClick);
+  bindItem(miAbout, &TfrmMain::miAboutClick);
+
+  // A radio button that becomes selected counts as clicked; clicking the
+  // one already selected changes nothing and runs nothing.
+  for (QRadioButton* button : {rbEngToChn, rbChnToEng})
+    connect(button, &QRadioButton::toggled, this, [this, button](bool selected) {
+      if (selected)
+        RunHandler([&] { rbEngToChnClick(button); });
+    });
+}
+
+// --- creating, showing, activating ------------------------------------------
 
 void TfrmMain::FormCreate(QObject* sender) {
   Q_UNUSED(sender);
   // The skin comes first so that every window shown from here on wears it.
   SkinH_AttachEx(QStringLiteral("aero.she"), QString());
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+              RunHandler([this] { FormActivate(qApp); });
+          });
   TApplication::SetTitle(ProductInfo::ApplicationTitle);
   setWindowTitle(ProductInfo::Title);
+  FBarPanel->setText(ProductInfo::Copyright);
   FormSettingsFileName();
   SelectDisplayLanguage();
+  ApplyDisplayLanguage();
+}
+
+void TfrmMain::FormShow(QObject* sender) {
+  Q_UNUSED(sender);
+  LoadSettings();
+  ShowDirection();
+  ApplyProxySettings(HTTP);
+}
+
+bool TfrmMain::event(QEvent* event) {
+  const bool handled = TfrmRoot::event(event);
+  if (event->type() == QEvent::WindowActivate)
+    RunHandler([this] { FormActivate(this); });
+  return handled;
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  TfrmRoot::showEvent(event);
+  if (FShown)
+    return;
+  FShown = true;
+  RunHandler([this] { FormShow(this); });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  // The translation still needs the window it writes into.
+  if (FTranslating) {
+    event->ignore();
+    return;
+  }
+  TfrmRoot::closeEvent(event);
+}
+
+// --- direction and language -------------------------------------------------
+
+void TfrmMain::SelectDirectionButton(QRadioButton* button) {
+  if (button->isChecked())
+    return;
+  {
+    // Selected here, clicked below: an error of the handler then ends the
+    // caller as well, as a click handler's error ends whatever selected it.
+    const QSignalBlocker blocker(button);
+    button->setChecked(true);
+  }
+  rbEngToChnClick(button);
+}
+
+void TfrmMain::ShowDirection() {
+  const QString english = smlMsgLangRes1->GetMsgText(QStringLiteral("strEnglish"));
+  const QString chinese = smlMsgLangRes1->GetMsgText(QStringLiteral("strChinese"));
+  if (Params.Direction == 0) {
+    SelectDirectionButton(rbEngToChn);
+    labFromLang->SetCaption(english);
+    labToLang->SetCaption(chinese);
+  } else {
+    SelectDirectionButton(rbChnToEng);
+    labFromLang->SetCaption(chinese);
+    labToLang->SetCaption(english);
+  }
+}
+
+void TfrmMain::rbEngToChnClick(QObject* sender) {
+  Q_UNUSED(sender);
+  Params.Direction = rbEngToChn->isChecked() ? 0 : 1;
+  IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"),
+                  Params.Direction);
+  ShowDirection();
+  PlaceLanguageLabels();
+}
+
+void TfrmMain::PlaceLanguageLabels() {
+  labFromLang->move(labFrom->x() + labFrom->width() + 4, labFromLang->y());
+  labToLang->move(labTo->x() + labTo->width() + 4, labToLang->y());
+  ImgLoad->move(labToLang->x() + labToLang->width() + 20, ImgLoad->y());
+}
+
+void TfrmMain::ApplyDisplayLanguage() {
+  smlFormLangRes1->SetLangFileName(LangFilePath);
+  smlMsgLangRes1->SetLangFileName(LangFilePath);
+  smlMenuLangRes1->SetLangFileName(LangFilePath);
+  PlaceLanguageLabels();
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+// Start-up probe shared by the benchmark's child processes: at the window's
+// first paint it prints "shown <peak RSS in KiB>" on stdout and ends the
+// program, so the parent can time process start to a painted window.
+class TPaintProbe : public QObject {
+public:
+  explicit TPaintProbe(QWidget* window) { window->installEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    Q_UNUSED(watched);
+    if (event->type() == QEvent::Paint && !FDone) {
+      FDone = true;
+      std::printf("shown %lld\n", PeakRssKiB());
+      std::fflush(stdout);
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return false;
+  }
+
+private:
+  static long long PeakRssKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+      return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+      if (line.startsWith("VmHWM:"))
+        return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return 0;
+  }
+
+  bool FDone = false;
+};

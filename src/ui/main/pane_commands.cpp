@@ -1,0 +1,144 @@
+// What the command column, the help menu and activation do to the panes,
+// the copy buffer and the settings.
+#include "settings/product_info.h"
+#include "settings/settings.h"
+#include "translate/translation_request.h"
+#include "ui/dialogs/frm_About.h"
+#include "ui/dialogs/frm_Options.h"
+#include "ui/main/frm_Main.h"
+#include "ui/main/translate_command.h"
+#include "ui/pane/prof_dhtml_edit.h"
+
+#include <QDesktopServices>
+#include <QMenu>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+int TagOf(const QObject* sender) {
+  return sender ? sender->property("tag").toInt() : -1;
+}
+
+// A document of one block holding the text as it is, markup included.
+QString DivDocument(const QString& text) {
+  return Utf8MetaHeader + QStringLiteral("<div>") + text + QStringLiteral("</div>");
+}
+
+// The pane's answer to a read that failed, not a document.
+bool IsMarker(const QString& read) {
+  return read == TProfDHTMLEdit2::BusyMarker || read == TProfDHTMLEdit2::ErrorMarker;
+}
+
+} // namespace
+
+TProfDHTMLEdit2* TfrmMain::PaneOf(const QObject* sender) const {
+  switch (TagOf(sender)) {
+  case 0:
+    return E1;
+  case 1:
+    return e2;
+  default:
+    return nullptr;
+  }
+}
+
+void TfrmMain::FormActivate(QObject* sender) {
+  Q_UNUSED(sender);
+  // Activation during a translation must not touch the panes it works on.
+  if (FTranslating)
+    return;
+  if (Params.AutoPaste)
+    btnPasteClick(this);
+}
+
+void TfrmMain::btnOpenClick(QObject* sender) {
+  Q_UNUSED(sender);
+  const QString fileName = dgOpen.Execute(this);
+  if (fileName.isEmpty())
+    return;
+  E1->LoadFromFile(fileName);
+  // A marker written back would replace the loaded document with its word.
+  const QString html = E1->DocumentHTML();
+  if (!IsMarker(html))
+    E1->SetDocumentHTML(html + Utf8MetaHeader);
+}
+
+void TfrmMain::btnClearClick(QObject* sender) {
+  if (TProfDHTMLEdit2* pane = PaneOf(sender))
+    pane->SetBodyText(QString());
+}
+
+void TfrmMain::btnSaveClick(QObject* sender) {
+  TProfDHTMLEdit2* pane = PaneOf(sender);
+  if (!pane || pane->BodyText().isEmpty())
+    return;
+  // The pane asks for the file name itself.
+  pane->SaveAs(QString());
+}
+
+void TfrmMain::btnCopyClick(QObject* sender) {
+  if (TProfDHTMLEdit2* pane = PaneOf(sender))
+    FCopyBuffer = pane->BodyText();
+}
+
+void TfrmMain::btnPasteClick(QObject* sender) {
+  TProfDHTMLEdit2* pane = PaneOf(sender);
+  if (pane == E1) {
+    // Only the button pastes unconditionally; the automatic paste never
+    // empties the pane and never brings back the window's own last result.
+    if (sender != btnPaste && (FCopyBuffer.isEmpty() || FCopyBuffer == FResultText))
+      return;
+    E1->SetBodyText(FCopyBuffer);
+    FSourceText = FCopyBuffer;
+  } else if (pane == e2 && !FCopyBuffer.isEmpty()) {
+    e2->SetBodyText(FCopyBuffer);
+    FResultText = FCopyBuffer;
+  }
+}
+
+void TfrmMain::btnSwapClick(QObject* sender) {
+  Q_UNUSED(sender);
+  const QString source = E1->BodyText();
+  const QString target = e2->BodyText();
+  e2->SetDocumentHTML(DivDocument(source));
+  E1->SetDocumentHTML(DivDocument(target));
+}
+
+void TfrmMain::btnPrintClick(QObject* sender) {
+  Q_UNUSED(sender);
+  e2->PrintPreview();
+}
+
+void TfrmMain::btnHelpClick(QObject* sender) {
+  Q_UNUSED(sender);
+  const QPoint corner(btnHelp->x(), btnHelp->y() + btnHelp->height());
+  pmHelp->popup(mapToGlobal(corner) + QPoint(0, 2));
+}
+
+void TfrmMain::miOptionsClick(QObject* sender) {
+  Q_UNUSED(sender);
+  ShowOptionsDialog(nullptr);
+  // The dialog wrote the file, whichever way it was closed; the window
+  // takes everything from there again.
+  ApplyDisplayLanguage();
+  LoadSettings();
+  ShowDirection();
+  ApplyProxySettings(HTTP);
+}
+
+void TfrmMain::miAboutClick(QObject* sender) {
+  Q_UNUSED(sender);
+  ShowAboutBox(nullptr);
+}
+
+void TfrmMain::miWebSiteClick(QObject* sender) {
+  Q_UNUSED(sender);
+  QDesktopServices::openUrl(QUrl(ProductInfo::HomePage));
+}
+
+void TfrmMain::miContactUsClick(QObject* sender) {
+  Q_UNUSED(sender);
+  QDesktopServices::openUrl(QUrl(QStringLiteral("mailto: ") + ProductInfo::SupportMail +
+                                 QStringLiteral("?subject=Question for ") + ProductInfo::Title));
+}
