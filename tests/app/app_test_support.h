@@ -1,29 +1,11 @@
 #pragma once
 
+#include "application_test_support.h"
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 #include <ostream>
-
-// The suite runs under TApplication; its error box records instead of
-// blocking. Every box shown since the list was last cleared.
-struct TShownBox {
-  QString Caption;
-  QString Text;
-};
-QList<TShownBox>& ShownBoxes();
-
-// Processes events until the condition holds or the time is up.
-template <class Condition> bool WaitFor(Condition condition, int milliseconds = 5000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 inline void PrintTo(const QString& s, std::ostream* os) {
   *os << '"' << s.toStdString() << '"';

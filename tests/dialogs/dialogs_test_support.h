@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application_test_support.h"
 #include "lang/display_language.h"
 #include "settings/ini_file.h"
 #include "settings/program_dir.h"
@@ -14,25 +15,6 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
-
-// The suite runs under TApplication; its error box records instead of
-// blocking. Every box shown since the list was last cleared.
-struct TShownBox {
-  QString Caption;
-  QString Text;
-};
-QList<TShownBox>& ShownBoxes();
-
-// Processes events until the condition holds or the time is up.
-template <class Condition> bool WaitFor(Condition condition, int milliseconds = 5000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // Each test gets a program folder of its own holding the shipped language
 // files, a settings file path there (no file yet), and fresh settings.

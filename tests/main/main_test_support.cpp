@@ -23,19 +23,6 @@ namespace {
 const QString DataDir = QStringLiteral(TRALVESCO_DATA_DIR);
 } // namespace
 
-QList<TShownBox>& ShownBoxes() {
-  static QList<TShownBox> boxes;
-  return boxes;
-}
-
-std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
-  auto app = std::make_unique<TApplication>(argc, argv);
-  TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
-    ShownBoxes().append({caption, text});
-  });
-  return app;
-}
-
 TProgramFolder::TProgramFolder() {
   const QDir dir(FDir.path());
   dir.mkpath(QStringLiteral("Languages"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "application_test_support.h"
 #include "qt_test_printers.h"
 #include "test_http_server.h"
 #include "ui/main/frm_Main.h"
@@ -13,25 +14,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-
-// The suite runs under TApplication; its error box records instead of
-// blocking. Every box shown since the list was last cleared.
-struct TShownBox {
-  QString Caption;
-  QString Text;
-};
-QList<TShownBox>& ShownBoxes();
-
-// Processes events until the condition holds or the time is up.
-template <class Condition> bool WaitFor(Condition condition, int milliseconds = 10000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // A program folder as the build leaves it: the language files, the skin and
 // the resource module beside a settings file the test writes.

@@ -1,5 +1,8 @@
+// Compiled into a suite (not a library): its CreateTestApplication has to
+// replace test_main.cpp's weak one at link time.
+#include "application_test_support.h"
+
 #include "app/application.h"
-#include "dialogs_test_support.h"
 
 #include <memory>
 
@@ -10,6 +13,7 @@ QList<TShownBox>& ShownBoxes() {
 
 std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
   auto app = std::make_unique<TApplication>(argc, argv);
+  // As the program names itself at start-up.
   TApplication::SetTitle(QStringLiteral("Tralvesco"));
   TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
     ShownBoxes().append({caption, text});
