@@ -6,22 +6,6 @@
 
 namespace {
 
-// Runs the step once the modal loop is showing a dialog; if the step leaves
-// the dialog open, it is closed past its checks so the test cannot hang.
-template <class Step> void WhenModal(Step step) {
-  QTimer::singleShot(0, [step] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog)
-      return;
-    step(dialog);
-    if (dialog->isVisible()) {
-      ADD_FAILURE() << "still open";
-      dialog->QDialog::done(QDialog::Rejected);
-    }
-  });
-}
-
 TEST_F(TOptionsTest, ShowOptionsDialogRunsAFreshModalDialogAndDestroysIt) {
   QWidget frmMain;
   frmMain.show();

@@ -334,22 +334,6 @@ TEST_F(TPaneCommands, WebLinksGoToTheDesktop) {
 
 // --- the dialogs ---------------------------------------------------------------------
 
-// Runs the step once a modal dialog is up; a dialog the step leaves open is
-// closed past its checks so the test cannot hang.
-template <class Step> void WhenModal(Step step) {
-  QTimer::singleShot(0, [step] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    EXPECT_NE(dialog, nullptr);
-    if (!dialog)
-      return;
-    step(dialog);
-    if (dialog->isVisible()) {
-      ADD_FAILURE() << "still open";
-      dialog->QDialog::done(QDialog::Rejected);
-    }
-  });
-}
-
 template <class T> T* ChildOf(QWidget* dialog, const char* name) {
   T* child = dialog->findChild<T*>(QLatin1String(name));
   EXPECT_NE(child, nullptr) << name;

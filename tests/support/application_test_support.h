@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QList>
 #include <QString>
+#include <QTimer>
+#include <gtest/gtest.h>
 
 // Suites that compile application_test_support.cpp run under TApplication,
 // whose error box records instead of blocking. Every box shown since the
@@ -23,4 +27,20 @@ template <class Condition> bool WaitFor(Condition condition, int milliseconds = 
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   return true;
+}
+
+// Runs the step once the modal loop is showing a dialog; a dialog the step
+// leaves open is closed past its checks so the test cannot hang.
+template <class Step> void WhenModal(Step step) {
+  QTimer::singleShot(0, [step] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog)
+      return;
+    step(dialog);
+    if (dialog->isVisible()) {
+      ADD_FAILURE() << "still open";
+      dialog->QDialog::done(QDialog::Rejected);
+    }
+  });
 }
