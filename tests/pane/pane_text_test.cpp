@@ -212,4 +212,20 @@ TEST(SelText, AnImageSelectedAloneIsNotReplaced) {
   EXPECT_EQ(pane->BodyText(), QStringLiteral("ab"));
 }
 
+// A language file sets the window's font; the text in the pane keeps the
+// document's size, before and after the document is replaced.
+TEST(DocumentFont, AWindowFontLeavesTheDocumentFontAlone) {
+  const auto pane = MakeReadyPane();
+  const QFont documentFont = pane->Editor()->document()->defaultFont();
+  QFont windowFont(QStringLiteral("Tahoma"));
+  windowFont.setPointSize(9);
+  windowFont.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Sans Serif")});
+  pane->setFont(windowFont);
+  EXPECT_EQ(pane->Editor()->font(), windowFont);
+  EXPECT_EQ(pane->Editor()->document()->defaultFont(), documentFont);
+  pane->SetBodyText(QStringLiteral("typed"));
+  pane->SetDocumentHTML(QStringLiteral("<p>opened</p>"));
+  EXPECT_EQ(pane->Editor()->document()->defaultFont(), documentFont);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ui/pane/engine/html_reader.h"
 
+#include <QEvent>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -12,6 +13,20 @@ TPaneTextEdit::TPaneTextEdit(QWidget* parent) : QTextEdit(parent) {
   // Links are text here: clicking one never opens it.
   setTextInteractionFlags(Qt::TextEditorInteraction);
   setTabChangesFocus(true);
+}
+
+void TPaneTextEdit::changeEvent(QEvent* event) {
+  // The document keeps the engine's font, as a page keeps the browser's: a
+  // window font from a language file would otherwise shrink the text of the
+  // document on show, and only until the next document replaced it.
+  if (event->type() != QEvent::FontChange) {
+    QTextEdit::changeEvent(event);
+    return;
+  }
+  const QFont documentFont = document()->defaultFont();
+  QTextEdit::changeEvent(event);
+  if (document()->defaultFont() != documentFont)
+    document()->setDefaultFont(documentFont);
 }
 
 bool TPaneTextEdit::canInsertFromMimeData(const QMimeData* source) const {

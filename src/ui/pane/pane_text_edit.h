@@ -13,6 +13,7 @@ signals:
   void Pasted();
 
 protected:
+  void changeEvent(QEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
 };
