@@ -6,6 +6,7 @@
 // QT_SCALE_FACTOR=2 gives the HiDPI pictures, saved with "@2x" in the name.
 #include "app/application.h"
 #include "app/skin.h"
+#include "screenshot_names.h"
 #include "settings/settings.h"
 #include "ui/dialogs/frm_About.h"
 #include "ui/dialogs/frm_Options.h"
@@ -26,15 +27,6 @@ bool Save(QWidget& window, const QString& path) {
   const bool saved = window.grab().save(path);
   std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
   return saved;
-}
-
-// Short tags for the file names.
-QString Tag(const QString& language) {
-  if (language == QLatin1String("Chinese-Simp"))
-    return QStringLiteral("zh-CN");
-  if (language == QLatin1String("Chinese-Trad"))
-    return QStringLiteral("zh-TW");
-  return language.left(2).toLower();
 }
 
 } // namespace
@@ -70,7 +62,7 @@ int main(int argc, char** argv) {
     Params.Port = QStringLiteral("8080");
     Params.UserName = QStringLiteral("reader");
     Params.Password = QStringLiteral("secret");
-    const QString tag = Tag(language) + scale + QStringLiteral(".png");
+    const QString tag = ScreenshotTag(language) + scale + QStringLiteral(".png");
 
     TfrmOptions options;
     ok &= Save(options, out.filePath(QStringLiteral("options-general-") + tag));

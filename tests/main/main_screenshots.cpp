@@ -7,13 +7,15 @@
 // QT_SCALE_FACTOR=2 gives the HiDPI pictures, saved with "@2x" in the name.
 #include "app/application.h"
 #include "lang/display_language.h"
-#include "settings/program_dir.h"
+#include "screenshot_names.h"
 #include "settings/product_info.h"
+#include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "test_http_server.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/loading_animation.h"
 #include "ui/pane/prof_dhtml_edit.h"
+#include "wait_for.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -77,28 +79,9 @@ bool WriteSettings(const QString& path, const QString& language, const QString& 
   return file.write(text.toUtf8()) >= 0;
 }
 
-template <class Condition> bool WaitFor(Condition condition, int milliseconds = 10000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
-
 bool Fail(const char* what, const QString& language) {
   std::fprintf(stderr, "FAILED (%s): %s\n", qPrintable(language), what);
   return false;
-}
-
-// Short tags for the file names.
-QString Tag(const QString& language) {
-  if (language == QLatin1String("Chinese-Simp"))
-    return QStringLiteral("zh-CN");
-  if (language == QLatin1String("Chinese-Trad"))
-    return QStringLiteral("zh-TW");
-  return language.left(2).toLower();
 }
 
 bool Shoot(const QString& programDir, const QString& language, const QString& path) {
@@ -173,7 +156,7 @@ int main(int argc, char** argv) {
   bool ok = true;
   for (const QString& language : languages)
     ok &= Shoot(programDir, language,
-                out.filePath(QStringLiteral("main-") + Tag(language) + scale +
+                out.filePath(QStringLiteral("main-") + ScreenshotTag(language) + scale +
                              QStringLiteral(".png")));
   return ok ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "wait_for.h"
+
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -17,17 +18,6 @@ struct TShownBox {
   QString Text;
 };
 QList<TShownBox>& ShownBoxes();
-
-// Processes events until the condition holds or the time is up.
-template <class Condition> bool WaitFor(Condition condition, int milliseconds = 10000) {
-  QDeadlineTimer deadline(milliseconds);
-  while (!condition()) {
-    if (deadline.hasExpired())
-      return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
 
 // Runs the step once the modal loop is showing a dialog; a dialog the step
 // leaves open is closed past its checks so the test cannot hang.
