@@ -19,26 +19,29 @@ namespace {
 // Inputs beyond this only make each run slower, not different.
 constexpr std::size_t MaxInputBytes = 64 * 1024;
 
-// Both live until the process ends: a QApplication torn down among the exit
-// handlers crashes.
+QApplication* App = nullptr;
+TProfDHTMLEdit2* PaneInstance = nullptr;
+
+// Both live until the fuzzer ends the process (a QApplication torn down
+// among the exit handlers crashes); the replay tears them down itself.
 TProfDHTMLEdit2& Pane() {
-  static TProfDHTMLEdit2* pane = nullptr;
-  if (!pane) {
+  if (!PaneInstance) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
       qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "fuzz_html_roundtrip";
     static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-    pane = new TProfDHTMLEdit2;
-    pane->SetUseBrOnCarriageReturn(true);
-    pane->SetUseDivOnCarriageReturn(true);
-    pane->SetSourceCodeOptions(AllSourceCodeOptions & ~TProfDHTMLEditSourceCodeOptions(
-                                                          TProfDHTMLEditSourceCodeOption::AddNbsp));
-    while (pane->Busy())
+    App = new QApplication(argc, argv);
+    PaneInstance = new TProfDHTMLEdit2;
+    PaneInstance->SetUseBrOnCarriageReturn(true);
+    PaneInstance->SetUseDivOnCarriageReturn(true);
+    PaneInstance->SetSourceCodeOptions(
+        AllSourceCodeOptions &
+        ~TProfDHTMLEditSourceCodeOptions(TProfDHTMLEditSourceCodeOption::AddNbsp));
+    while (PaneInstance->Busy())
       QCoreApplication::processEvents();
   }
-  return *pane;
+  return *PaneInstance;
 }
 
 void Check(bool condition, const char* law, const QString& first, const QString& second) {
@@ -50,6 +53,13 @@ void Check(bool condition, const char* law, const QString& first, const QString&
 }
 
 } // namespace
+
+extern "C" void TralvescoFuzzTeardown() {
+  delete PaneInstance;
+  PaneInstance = nullptr;
+  delete App;
+  App = nullptr;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > MaxInputBytes)

@@ -9,21 +9,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 namespace {
-
-// Qt's GUI library is built without unwinding clean-up, so an exception that
-// crosses its mouse handling never frees the event's point data (about half
-// a kilobyte per error). That memory is Qt's; keep it out of the leak report.
-template <class Action> void ThroughQtEventHandling(Action action) {
-#if defined(__SANITIZE_ADDRESS__)
-  __lsan::ScopedDisabler ignoreQtsLeak;
-#endif
-  action();
-}
 
 class TErrorBoxTest : public ::testing::Test {
 protected:
