@@ -7,6 +7,7 @@
 // bench_bare_window beside it (one empty window).
 #include "app/application.h"
 #include "paint_probe.h"
+#include "ratio_reporter.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "test_http_server.h"
@@ -278,42 +279,6 @@ BENCHMARK(BareView_1MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iteratio
 BENCHMARK(StartUp_MainWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 BENCHMARK(StartUp_BareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
-// Keeps each benchmark's wall time per iteration and its counters.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-        FTimes[run.benchmark_name()] = run.GetAdjustedRealTime();
-        for (const auto& [name, counter] : run.counters)
-          FCounters[run.benchmark_name() + "/" + name] = counter.value;
-      }
-  }
-  void PrintRatio(const char* what, double measured, double baseline, double aim) const {
-    if (measured <= 0 || baseline <= 0)
-      return;
-    const double ratio = measured / baseline;
-    if (aim > 0)
-      std::printf("%-52s %7.2fx  (aim <= %.1fx: %s)\n", what, ratio, aim,
-                  ratio <= aim ? "met" : "NOT met");
-    else
-      std::printf("%-52s %7.2fx\n", what, ratio);
-  }
-  double Time(const std::string& name) const {
-    const auto found = FTimes.find(name);
-    return found == FTimes.end() ? 0 : found->second;
-  }
-  double Counter(const std::string& name) const {
-    const auto found = FCounters.find(name);
-    return found == FCounters.end() ? 0 : found->second;
-  }
-
-private:
-  std::map<std::string, double> FTimes;
-  std::map<std::string, double> FCounters;
-};
-
 // The main window as the program starts it, over the given program folder;
 // reports its peak memory once the window has painted, then quits.
 int StartUpProbe(int argc, char** argv, const QString& folder) {
@@ -341,12 +306,12 @@ int main(int argc, char** argv) {
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const auto time = [&reporter](const char* name) {
-    return reporter.Time(std::string(name) + "/real_time");
+    return reporter.WallTime(std::string(name) + "/real_time");
   };
   const double command20 = time("TranslateCommand_20KiB");
   const double exchange20 = time("BareExchange_20KiB");
   const double command1M =
-      reporter.Time("TranslateCommand_1MiB_10000Escapes/iterations:5/real_time");
+      reporter.WallTime("TranslateCommand_1MiB_10000Escapes/iterations:5/real_time");
   const double exchange1M = time("BareExchange_1MiB");
   std::printf("\nRatios against the baseline of the same run (wall time):\n");
   reporter.PrintRatio("Translate command / bare exchange (20 KiB reply)", command20, exchange20,
@@ -358,16 +323,16 @@ int main(int argc, char** argv) {
   reporter.PrintRatio("Translate command / bare exchange (1 MiB, 10,000 esc.)", command1M,
                       exchange1M, 0);
   reporter.PrintRatio("Translate command / (exchange + bare view), 1 MiB", command1M,
-                      exchange1M + reporter.Time("BareView_1MiB/iterations:5/real_time"), 1.5);
+                      exchange1M + reporter.WallTime("BareView_1MiB/iterations:5/real_time"), 1.5);
   std::printf("%-52s %7.1f ms  (aim well under 1000 ms)\n",
               "Translate command, 1 MiB with 10,000 escapes", command1M);
   const std::string startUp = "/iterations:15/manual_time";
   reporter.PrintRatio("Start-up to painted / bare Qt window",
-                      reporter.Time("StartUp_MainWindow" + startUp),
-                      reporter.Time("StartUp_BareWindow" + startUp), 0);
+                      reporter.WallTime("StartUp_MainWindow" + startUp),
+                      reporter.WallTime("StartUp_BareWindow" + startUp), 0);
   std::printf("%-52s %7.1f ms / %.1f ms\n", "Start-up, main window / bare window",
-              reporter.Time("StartUp_MainWindow" + startUp),
-              reporter.Time("StartUp_BareWindow" + startUp));
+              reporter.WallTime("StartUp_MainWindow" + startUp),
+              reporter.WallTime("StartUp_BareWindow" + startUp));
   reporter.PrintRatio("Peak RSS after start-up / bare Qt window",
                       reporter.Counter("StartUp_MainWindow" + startUp + "/PeakRSS_MiB"),
                       reporter.Counter("StartUp_BareWindow" + startUp + "/PeakRSS_MiB"), 0);

@@ -2,6 +2,7 @@
 // reading and writing a 1 MiB document beside gumbo parsing it alone, and a
 // translation's un-escaping pass beside QString::replace of the same
 // sequences on the same text. The closing summary prints the ratios.
+#include "ratio_reporter.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QApplication>
@@ -172,33 +173,6 @@ BENCHMARK(Unescape)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(QStringReplace)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(ShowTranslation)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's CPU time per iteration for the closing ratios.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        FTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-  }
-  void PrintRatio(const char* what, const std::string& measured, const std::string& baseline,
-                  double aim) const {
-    const auto m = FTimes.find(measured);
-    const auto b = FTimes.find(baseline);
-    if (m == FTimes.end() || b == FTimes.end())
-      return;
-    const double ratio = m->second / b->second;
-    if (aim > 0)
-      std::printf("%-48s %8.2fx  (aim <= %.1fx: %s)\n", what, ratio, aim,
-                  ratio <= aim ? "met" : "NOT met");
-    else
-      std::printf("%-48s %8.2fx\n", what, ratio);
-  }
-
-private:
-  std::map<std::string, double> FTimes;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -211,16 +185,20 @@ int main(int argc, char** argv) {
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nRatios against the baseline of the same run:\n");
-  reporter.PrintRatio("DocumentHTML write+read / gumbo parse (1 MiB)", "PaneWriteRead_1MiB",
-                      "GumboParse_1MiB", 0);
-  reporter.PrintRatio("Un-escaping 100,000 / 10,000 occurrences", "Unescape/100000",
-                      "Unescape/10000", 15.0);
-  reporter.PrintRatio("Un-escaping / QString::replace (10,000)", "Unescape/10000",
-                      "QStringReplace/10000", 5.0);
-  reporter.PrintRatio("Un-escaping / QString::replace (100,000)", "Unescape/100000",
-                      "QStringReplace/100000", 5.0);
-  reporter.PrintRatio("QString::replace 100,000 / 10,000 (reference)", "QStringReplace/100000",
-                      "QStringReplace/10000", 0);
+  reporter.PrintRatio("DocumentHTML write+read / gumbo parse (1 MiB)",
+                      reporter.CpuTime("PaneWriteRead_1MiB"), reporter.CpuTime("GumboParse_1MiB"),
+                      0);
+  reporter.PrintRatio("Un-escaping 100,000 / 10,000 occurrences",
+                      reporter.CpuTime("Unescape/100000"), reporter.CpuTime("Unescape/10000"),
+                      15.0);
+  reporter.PrintRatio("Un-escaping / QString::replace (10,000)", reporter.CpuTime("Unescape/10000"),
+                      reporter.CpuTime("QStringReplace/10000"), 5.0);
+  reporter.PrintRatio("Un-escaping / QString::replace (100,000)",
+                      reporter.CpuTime("Unescape/100000"),
+                      reporter.CpuTime("QStringReplace/100000"), 5.0);
+  reporter.PrintRatio("QString::replace 100,000 / 10,000 (reference)",
+                      reporter.CpuTime("QStringReplace/100000"),
+                      reporter.CpuTime("QStringReplace/10000"), 0);
   benchmark::Shutdown();
   return 0;
 }

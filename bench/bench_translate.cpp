@@ -1,6 +1,7 @@
 // Each measured operation runs beside a baseline doing the plainest version of
 // the same work on the same input, and the closing summary prints their
 // ratio: the figure that means something on a shared, noisy machine.
+#include "ratio_reporter.h"
 #include "settings/settings.h"
 #include "test_http_server.h"
 #include "translate/http_client.h"
@@ -156,35 +157,6 @@ BENCHMARK(JsonDom_10000Sentences)->Unit(benchmark::kMillisecond);
 BENCHMARK(TranslateText_10KiB)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RawCurlGet_10KiB)->Unit(benchmark::kMicrosecond);
 
-// Keeps each benchmark's time per iteration for the closing ratios.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        FTimes[run.benchmark_name()] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
-  }
-  // CPU time for work done on this thread alone, which another engineer's
-  // build on the same cores disturbs least; wall time for an exchange, whose
-  // other half runs on the server's thread and in the kernel.
-  enum class TClock { Cpu, Wall };
-  void PrintRatio(const char* what, const std::string& measured, const std::string& baseline,
-                  double aim, TClock clock) const {
-    const auto m = FTimes.find(measured);
-    const auto b = FTimes.find(baseline);
-    if (m == FTimes.end() || b == FTimes.end())
-      return;
-    const double ratio = clock == TClock::Cpu ? m->second.first / b->second.first
-                                              : m->second.second / b->second.second;
-    std::printf("%-44s %7.2fx  (aim <= %.1fx: %s)\n", what, ratio, aim,
-                ratio <= aim ? "met" : "NOT met");
-  }
-
-private:
-  std::map<std::string, std::pair<double, double>> FTimes; // CPU, wall
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -194,13 +166,14 @@ int main(int argc, char** argv) {
   TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nRatios against the baseline of the same run:\n");
-  reporter.PrintRatio("UrlEncode / byte copy (1 MiB)", "UrlEncode_1MiB", "ByteCopy_1MiB", 4.0,
-                      TRatioReporter::TClock::Cpu);
+  reporter.PrintRatio("UrlEncode / byte copy (1 MiB)", reporter.CpuTime("UrlEncode_1MiB"),
+                      reporter.CpuTime("ByteCopy_1MiB"), 4.0);
   reporter.PrintRatio("ParseTranslation / JSON DOM (10,000 sentences)",
-                      "ParseTranslation_10000Sentences", "JsonDom_10000Sentences", 1.5,
-                      TRatioReporter::TClock::Cpu);
-  reporter.PrintRatio("TranslateText / raw libcurl GET (10 KiB)", "TranslateText_10KiB",
-                      "RawCurlGet_10KiB", 1.2, TRatioReporter::TClock::Wall);
+                      reporter.CpuTime("ParseTranslation_10000Sentences"),
+                      reporter.CpuTime("JsonDom_10000Sentences"), 1.5);
+  reporter.PrintRatio("TranslateText / raw libcurl GET (10 KiB)",
+                      reporter.WallTime("TranslateText_10KiB"),
+                      reporter.WallTime("RawCurlGet_10KiB"), 1.2);
   benchmark::Shutdown();
   return 0;
 }
