@@ -59,7 +59,6 @@ TEST(Start, BusyUntilTheFirstDocumentIsComplete) {
   EXPECT_EQ(created.count(), 1);
   EXPECT_EQ(pane.BodyText(), QString());
   EXPECT_FALSE(pane.Editor()->isReadOnly());
-  EXPECT_EQ(TProfDHTMLEdit2::EngineVersion(), 6.0);
 }
 
 TEST(Timeout, DefaultAndIgnoredValues) {

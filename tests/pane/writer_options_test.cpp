@@ -1,6 +1,7 @@
 #include "dom_builder.h"
 #include "ui/pane/html_entities.h"
 
+#include <bit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,91 +33,97 @@ TEST_P(WriterFlagTest, ShowsItsEffectInBothStates) {
 
 const TProfDHTMLEditSourceCodeOptions NoOptions;
 
-INSTANTIATE_TEST_SUITE_P(
-    Flags, WriterFlagTest,
-    ::testing::Values(
-        TFlagCase{"LowercaseElementNames", TOpt::LowercaseElementNames, NoOptions,
-                  [](TDomBuilder& b) { b.Text(b.Element(b.Body(), "DIV"), "x"); },
-                  InBody("<div>x</div>"), InBody("<DIV>x</DIV>")},
-        TFlagCase{"TerminateEmptyElements", TOpt::TerminateEmptyElements, NoOptions,
-                  [](TDomBuilder& b) { b.Element(b.Body(), "br"); }, InBody("<br/>"),
-                  InBody("<br>")},
-        TFlagCase{"AddSpaceInTerminatedEmptyElements", TOpt::AddSpaceInTerminatedEmptyElements,
-                  TOpt::TerminateEmptyElements, [](TDomBuilder& b) { b.Element(b.Body(), "hr"); },
-                  InBody("<hr />"), InBody("<hr/>")},
-        TFlagCase{"TerminateComments", TOpt::TerminateComments, NoOptions,
-                  [](TDomBuilder& b) { b.Comment(b.Body(), "<!-- note"); }, InBody("<!-- note -->"),
-                  InBody("<!-- note")},
-        TFlagCase{"LowercaseAttributeNames", TOpt::LowercaseAttributeNames, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Body(), "div", {{"CLASS", "a"}});
-                  },
-                  InBody("<div class=a></div>"), InBody("<div CLASS=a></div>")},
-        TFlagCase{"QuoteAttributeValues", TOpt::QuoteAttributeValues, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Body(), "div", {{"class", "a"}});
-                  },
-                  InBody("<div class=\"a\"></div>"), InBody("<div class=a></div>")},
-        TFlagCase{"UnminimizeBooleanAttributes", TOpt::UnminimizeBooleanAttributes, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Body(), "input", {{"type", "checkbox"}, {"checked", ""}});
-                  },
-                  InBody("<input type=checkbox checked=checked>"),
-                  InBody("<input type=checkbox checked>")},
-        TFlagCase{"LowercaseStylePropertyNames", TOpt::LowercaseStylePropertyNames, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Text(b.Element(b.Body(), "span",
-                                     {{"style", "COLOR: Red; FONT-FAMILY: 'Arial Black'"}}),
-                           "x");
-                  },
-                  InBody("<span style=\"color: Red; font-family: 'Arial Black'\">x</span>"),
-                  InBody("<span style=\"COLOR: Red; FONT-FAMILY: 'Arial Black'\">x</span>")},
-        TFlagCase{
-            "UseEntityReferences", TOpt::UseEntityReferences, NoOptions,
-            [](TDomBuilder& b) { b.Text(b.Body(), QStringLiteral("a&b<c>\"\u00E9\u00A0\u2014")); },
-            InBody("a&amp;b&lt;c&gt;&quot;&eacute;&nbsp;&mdash;"),
-            InBody("a&amp;b&lt;c&gt;\"&#233;&nbsp;&#8212;")},
-        TFlagCase{"Preserve8BitCharacters", TOpt::Preserve8BitCharacters, NoOptions,
-                  [](TDomBuilder& b) { b.Text(b.Body(), QStringLiteral("\u00E9中😀")); },
-                  InBody("é中😀"), InBody("&#233;&#20013;&#128512;")},
-        TFlagCase{"HideBaseElement", TOpt::HideBaseElement, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Head(), "base", {{"href", "http://h/d/"}});
-                  },
-                  "<html><head></head><body></body></html>",
-                  "<html><head><base href=http://h/d/></head><body></body></html>"},
-        TFlagCase{"ExcludeFileProtocol", TOpt::ExcludeFileProtocol, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Body(), "img", {{"src", "file:///C:/d/a.png"}});
-                  },
-                  InBody("<img src=C:/d/a.png>"), InBody("<img src=file:///C:/d/a.png>")},
-        TFlagCase{"ExcludeBaseURL", TOpt::ExcludeBaseURL, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Head(), "base", {{"href", "http://h/d/"}});
-                    b.Text(b.Element(b.Body(), "a", {{"href", "http://h/d/x.html"}}), "x");
-                  },
-                  "<html><head><base href=http://h/d/></head><body><a href=x.html>x</a>"
-                  "</body></html>",
-                  "<html><head><base href=http://h/d/></head><body>"
-                  "<a href=http://h/d/x.html>x</a></body></html>"},
-        TFlagCase{"UseBackSlashAsPathDelimiter", TOpt::UseBackSlashAsPathDelimiter, NoOptions,
-                  [](TDomBuilder& b) {
-                    b.Element(b.Body(), "img", {{"src", "file:///C:/d/a.png"}});
-                  },
-                  InBody("<img src=file:///C:\\d\\a.png>"), InBody("<img src=file:///C:/d/a.png>")},
-        TFlagCase{"IndentSource", TOpt::IndentSource, NoOptions,
-                  [](TDomBuilder& b) { b.Text(b.Element(b.Element(b.Body(), "div"), "p"), "x"); },
-                  "<html>\r\n  <head></head>\r\n  <body>\r\n    <div>\r\n      <p>x</p>\r\n"
-                  "    </div>\r\n  </body>\r\n</html>",
-                  InBody("<div><p>x</p></div>")},
-        TFlagCase{"AddNbsp", TOpt::AddNbsp, NoOptions,
-                  [](TDomBuilder& b) { b.Element(b.Body(), "p"); }, InBody("<p>&nbsp;</p>"),
-                  InBody("<p></p>")}),
-    [](const auto& row) { return std::string(row.param.Name); });
+const TFlagCase FlagCases[] = {
+    TFlagCase{"LowercaseElementNames", TOpt::LowercaseElementNames, NoOptions,
+              [](TDomBuilder& b) { b.Text(b.Element(b.Body(), "DIV"), "x"); },
+              InBody("<div>x</div>"), InBody("<DIV>x</DIV>")},
+    TFlagCase{"TerminateEmptyElements", TOpt::TerminateEmptyElements, NoOptions,
+              [](TDomBuilder& b) { b.Element(b.Body(), "br"); }, InBody("<br/>"), InBody("<br>")},
+    TFlagCase{"AddSpaceInTerminatedEmptyElements", TOpt::AddSpaceInTerminatedEmptyElements,
+              TOpt::TerminateEmptyElements, [](TDomBuilder& b) { b.Element(b.Body(), "hr"); },
+              InBody("<hr />"), InBody("<hr/>")},
+    TFlagCase{"TerminateComments", TOpt::TerminateComments, NoOptions,
+              [](TDomBuilder& b) { b.Comment(b.Body(), "<!-- note"); }, InBody("<!-- note -->"),
+              InBody("<!-- note")},
+    TFlagCase{"LowercaseAttributeNames", TOpt::LowercaseAttributeNames, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Body(), "div", {{"CLASS", "a"}});
+              },
+              InBody("<div class=a></div>"), InBody("<div CLASS=a></div>")},
+    TFlagCase{"QuoteAttributeValues", TOpt::QuoteAttributeValues, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Body(), "div", {{"class", "a"}});
+              },
+              InBody("<div class=\"a\"></div>"), InBody("<div class=a></div>")},
+    TFlagCase{"UnminimizeBooleanAttributes", TOpt::UnminimizeBooleanAttributes, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Body(), "input", {{"type", "checkbox"}, {"checked", ""}});
+              },
+              InBody("<input type=checkbox checked=checked>"),
+              InBody("<input type=checkbox checked>")},
+    TFlagCase{"LowercaseStylePropertyNames", TOpt::LowercaseStylePropertyNames, NoOptions,
+              [](TDomBuilder& b) {
+                b.Text(b.Element(b.Body(), "span",
+                                 {{"style", "COLOR: Red; FONT-FAMILY: 'Arial Black'"}}),
+                       "x");
+              },
+              InBody("<span style=\"color: Red; font-family: 'Arial Black'\">x</span>"),
+              InBody("<span style=\"COLOR: Red; FONT-FAMILY: 'Arial Black'\">x</span>")},
+    TFlagCase{
+        "UseEntityReferences", TOpt::UseEntityReferences, NoOptions,
+        [](TDomBuilder& b) { b.Text(b.Body(), QStringLiteral("a&b<c>\"\u00E9\u00A0\u2014")); },
+        InBody("a&amp;b&lt;c&gt;&quot;&eacute;&nbsp;&mdash;"),
+        InBody("a&amp;b&lt;c&gt;\"&#233;&nbsp;&#8212;")},
+    TFlagCase{"Preserve8BitCharacters", TOpt::Preserve8BitCharacters, NoOptions,
+              [](TDomBuilder& b) { b.Text(b.Body(), QStringLiteral("\u00E9中😀")); }, InBody("é中😀"),
+              InBody("&#233;&#20013;&#128512;")},
+    TFlagCase{"HideBaseElement", TOpt::HideBaseElement, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Head(), "base", {{"href", "http://h/d/"}});
+              },
+              "<html><head></head><body></body></html>",
+              "<html><head><base href=http://h/d/></head><body></body></html>"},
+    TFlagCase{"ExcludeFileProtocol", TOpt::ExcludeFileProtocol, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Body(), "img", {{"src", "file:///C:/d/a.png"}});
+              },
+              InBody("<img src=C:/d/a.png>"), InBody("<img src=file:///C:/d/a.png>")},
+    TFlagCase{"ExcludeBaseURL", TOpt::ExcludeBaseURL, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Head(), "base", {{"href", "http://h/d/"}});
+                b.Text(b.Element(b.Body(), "a", {{"href", "http://h/d/x.html"}}), "x");
+              },
+              "<html><head><base href=http://h/d/></head><body><a href=x.html>x</a>"
+              "</body></html>",
+              "<html><head><base href=http://h/d/></head><body>"
+              "<a href=http://h/d/x.html>x</a></body></html>"},
+    TFlagCase{"UseBackSlashAsPathDelimiter", TOpt::UseBackSlashAsPathDelimiter, NoOptions,
+              [](TDomBuilder& b) {
+                b.Element(b.Body(), "img", {{"src", "file:///C:/d/a.png"}});
+              },
+              InBody("<img src=file:///C:\\d\\a.png>"), InBody("<img src=file:///C:/d/a.png>")},
+    TFlagCase{"IndentSource", TOpt::IndentSource, NoOptions,
+              [](TDomBuilder& b) { b.Text(b.Element(b.Element(b.Body(), "div"), "p"), "x"); },
+              "<html>\r\n  <head></head>\r\n  <body>\r\n    <div>\r\n      <p>x</p>\r\n"
+              "    </div>\r\n  </body>\r\n</html>",
+              InBody("<div><p>x</p></div>")},
+    TFlagCase{"AddNbsp", TOpt::AddNbsp, NoOptions, [](TDomBuilder& b) { b.Element(b.Body(), "p"); },
+              InBody("<p>&nbsp;</p>"), InBody("<p></p>")}};
+
+INSTANTIATE_TEST_SUITE_P(Flags, WriterFlagTest, ::testing::ValuesIn(FlagCases),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(WriterFlags, TableCoversEverySourceOption) {
-  // A new flag needs a row above.
-  EXPECT_EQ(AllSourceCodeOptions.toInt(), 0xFFFFu);
+  // One row per flag, and every flag that "all options" holds has its row: a
+  // new flag needs a row above.
+  TProfDHTMLEditSourceCodeOptions covered;
+  for (const TFlagCase& row : FlagCases) {
+    const TProfDHTMLEditSourceCodeOptions flag(row.Flag);
+    EXPECT_EQ(std::popcount(flag.toInt()), 1) << row.Name;
+    EXPECT_FALSE(covered & flag) << row.Name << " has a second row";
+    covered |= flag;
+  }
+  EXPECT_EQ(covered, AllSourceCodeOptions);
 }
 
 TEST(WriterMeta, EndsAsTheEmptyElementFlagsSay) {

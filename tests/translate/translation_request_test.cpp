@@ -38,7 +38,6 @@ TEST_F(TranslationRequest, SendsExactlyTheFixedHeadersAfterHost) {
       "User-Agent: " +
       UserAgent + "\r\n\r\n";
   EXPECT_EQ(FServer.Requests()[0].Head, expected);
-  EXPECT_EQ(UserAgent.size(), 115);
   EXPECT_EQ(ProductInfo::HomePage, QStringLiteral("http://www.tralvesco.com/"));
 }
 
