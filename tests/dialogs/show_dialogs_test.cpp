@@ -49,18 +49,20 @@ TEST_F(TOptionsTest, ShowOptionsDialogWaitsForAnAcceptableClose) {
             QStringLiteral("127.0.0.1"));
 }
 
-TEST_F(TDialogTest, ShowAboutBoxHoldsTheBoxOnlyWhileItIsOpen) {
+TEST_F(TDialogTest, ShowAboutBoxShowsTheBoxModallyAndDestroysItAfterwards) {
   QWidget frmMain;
   QPointer<QDialog> shown;
-  EXPECT_EQ(frmAbout, nullptr);
+  bool opened = false;
   WhenModal([&](QDialog* dialog) {
     shown = dialog;
-    EXPECT_EQ(dialog, frmAbout);
+    opened = true;
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("frmAbout"));
+    EXPECT_EQ(dialog->parentWidget(), &frmMain);
     EXPECT_TRUE(dialog->isModal());
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   ShowAboutBox(&frmMain);
-  EXPECT_EQ(frmAbout, nullptr);
+  ASSERT_TRUE(opened);
   EXPECT_TRUE(shown.isNull()) << "destroyed after it closed";
 }
 

@@ -12,8 +12,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
-TfrmAbout* frmAbout = nullptr;
-
 namespace {
 
 // A fixed-size centred line whose text code sets, never a language file.
@@ -104,10 +102,6 @@ void TfrmAbout::FormCreate(QObject* sender) {
 void ShowAboutBox(QWidget* parent) {
   // The parent may take the box with it while it is open.
   const QPointer<TfrmAbout> box = new TfrmAbout(parent);
-  frmAbout = box;
-  const auto destroy = qScopeGuard([&box] {
-    frmAbout = nullptr;
-    delete box.data();
-  });
+  const auto destroy = qScopeGuard([&box] { delete box.data(); });
   box->exec();
 }

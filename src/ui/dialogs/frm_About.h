@@ -30,9 +30,6 @@ private:
   TsmlMsgLangRes* smlMsgLangRes1;
 };
 
-// The About box while ShowAboutBox has it open; null otherwise.
-extern TfrmAbout* frmAbout;
-
 // Creates the About box over the main window, shows it modally and destroys
 // it however it closes, also when an error leaves the modal loop.
 void ShowAboutBox(QWidget* parent);
