@@ -1,5 +1,6 @@
 #include "frm_Options.h"
 
+#include "app/named.h"
 #include "app/panel.h"
 #include "label.h"
 #include "lang/display_language.h"
@@ -31,11 +32,6 @@ const QString English = QStringLiteral("English");
 // The light background the pictures of the two Chinese words are drawn on;
 // their panels paint it too, so a picture never sits in a grey box.
 const QColor PictureBackground(0xEE, 0xF4, 0xFB);
-
-template <class T> T* Named(T* object, const char* name) {
-  object->setObjectName(QLatin1String(name));
-  return object;
-}
 
 template <class T> T* Placed(T* widget, const char* name, const QRect& bounds) {
   Named(widget, name)->setGeometry(bounds);

@@ -1,5 +1,6 @@
 // The main window's controls and non-visual components, as its form
 // description lays them out: fixed positions in a fixed-size client area.
+#include "app/named.h"
 #include "lang/form_lang_res.h"
 #include "lang/menu_lang_res.h"
 #include "lang/msg_lang_res.h"
@@ -20,11 +21,6 @@ namespace {
 
 constexpr QSize GlyphSize(16, 16);
 const QColor LabelColor(0x80, 0x00, 0x00); // maroon
-
-template <class T> T* Named(T* object, const char* name) {
-  object->setObjectName(QLatin1String(name));
-  return object;
-}
 
 // Localisers may reach only these properties of the component.
 void ExposeOnly(QObject* component, const QStringList& properties) {
