@@ -91,17 +91,4 @@ INSTANTIATE_TEST_SUITE_P(
                          {}}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST(TCommandLineHelp, NamesTheOptionsAndTheFile) {
-  QString out;
-  QString err;
-  QTextStream outStream(&out);
-  QTextStream errStream(&err);
-  const TCommandLine commandLine = ParseCommandLine(
-      {QStringLiteral("tralvesco"), QStringLiteral("--help")}, outStream, errStream);
-  outStream.flush();
-  EXPECT_EQ(commandLine.ExitCode, 0);
-  for (const char* part : {"[options] [file]", "-h, --help", "-v, --version", "source pane"})
-    EXPECT_TRUE(out.contains(QLatin1String(part))) << part << "\n" << out.toStdString();
-}
-
 } // namespace

@@ -1,7 +1,6 @@
 // Qt's own texts follow the interface language: picked in the options, the
 // language file brings Qt's translation with it, and English takes it away.
 #include "lang/display_language.h"
-#include "lang/qt_translations.h"
 #include "options_test_support.h"
 
 #include <QFileDialog>
@@ -48,17 +47,6 @@ TEST_F(TOptionsTest, QtsOwnTextsSwitchWithThePickedLanguage) {
 
   PickLanguage(QStringLiteral("English"));
   EXPECT_EQ(MadeNow(), english);
-}
-
-TEST(TQtTranslations, FollowTheLanguageFileByName) {
-  EXPECT_EQ(QtLocaleOfLanguageFile(QStringLiteral(".\\Languages\\Chinese-Simp.lng")),
-            QStringLiteral("zh_CN"));
-  EXPECT_EQ(QtLocaleOfLanguageFile(QStringLiteral(".\\Languages\\chinese-trad.LNG")),
-            QStringLiteral("zh_TW"));
-  EXPECT_EQ(QtLocaleOfLanguageFile(QStringLiteral(".\\Languages\\English.lng")), QString());
-  EXPECT_EQ(QtLocaleOfLanguageFile(QStringLiteral("./Languages/Chinese-Simp.lng")),
-            QStringLiteral("zh_CN"));
-  EXPECT_EQ(QtLocaleOfLanguageFile(QStringLiteral("Chinese-Simplified.lng")), QString());
 }
 
 } // namespace
