@@ -236,6 +236,8 @@ TEST_F(TInstalled, FindsItsSkinLanguagesAndAnimationInTheSharedFolder) {
     const auto* labFrom = frmMain.findChild<QLabel*>(QStringLiteral("labFrom"));
     ASSERT_NE(labFrom, nullptr);
     EXPECT_EQ(labFrom->text(), QStringLiteral("源语言："));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"))
+        << "Qt's own texts in the language of the window";
 
     TfrmOptions options;
     QStringList languages = options.ListLanguages();
