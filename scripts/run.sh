@@ -3,4 +3,4 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/build.sh
-exec ./build/bin/Tralvesco
+exec ./build/bin/tralvesco "$@"

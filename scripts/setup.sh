@@ -9,7 +9,8 @@ PACKAGES="
   libcurl4-openssl-dev nlohmann-json3-dev libgumbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
+  qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
 "
 

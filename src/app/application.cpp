@@ -3,6 +3,7 @@
 #include "settings/app_error.h"
 #include "settings/product_info.h"
 
+#include <QIcon>
 #include <QMessageBox>
 #include <QThread>
 #include <exception>
@@ -48,7 +49,12 @@ QString ErrorBoxText(const QString& message) {
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   // The settings fall-back folder (~/.config/Tralvesco) is named after this.
   setApplicationName(ProductInfo::ApplicationTitle);
-  setApplicationVersion(QStringLiteral(TRALVESCO_VERSION));
+  setApplicationVersion(ProductInfo::VersionNumber);
+  // Desktops match the windows to the installed desktop entry by this.
+  setDesktopFileName(ProductInfo::DesktopId);
+  // Every window without an icon of its own, message boxes included, wears
+  // this one; it is the same drawing the desktop entry's icon is made from.
+  setWindowIcon(QIcon(QStringLiteral(":/icon/tralvesco.svg")));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

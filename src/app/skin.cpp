@@ -18,7 +18,7 @@ bool SkinH_AttachEx(const QString& skinFile, const QString& second) {
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (!app || skinFile.isEmpty())
     return false;
-  const QString path = QDir::isAbsolutePath(skinFile) ? skinFile : ProgramDir() + skinFile;
+  const QString path = QDir::isAbsolutePath(skinFile) ? skinFile : ProgramDataPath(skinFile);
   QFile file(path);
   if (file.size() > MaxSkinSize || !file.open(QIODevice::ReadOnly))
     return false;

@@ -39,7 +39,7 @@ QString ProgramRelativePath(const QString& relative) {
   path.replace(QLatin1Char('\\'), QLatin1Char('/'));
   while (path.startsWith(QLatin1String("./")))
     path.remove(0, 2);
-  return QDir::cleanPath(ProgramDir() + path);
+  return ProgramDataPath(path);
 }
 
 TsmlLangRes::TsmlLangRes(QObject* owner)

@@ -11,7 +11,8 @@ class QTableWidget;
 class QTreeWidget;
 class QWidget;
 
-// Resolves a path given relative to the program's folder, as language files
+// Resolves a path given relative to the program's folder (or, installed, its
+// data folder: see ProgramDataPath), as language files
 // are named (".\Languages\English.lng"): either separator, with or without
 // the leading ".\".
 QString ProgramRelativePath(const QString& relative);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 QString& OverrideDir() {
@@ -17,6 +18,15 @@ QString ProgramDir() {
   if (!dir.endsWith(QLatin1Char('/')))
     dir += QLatin1Char('/');
   return dir;
+}
+
+QString ProgramDataPath(const QString& relative) {
+  const QString beside = QDir::cleanPath(ProgramDir() + relative);
+  if (QFileInfo::exists(beside))
+    return beside;
+  const QString shared =
+      QDir::cleanPath(ProgramDir() + QStringLiteral("../share/tralvesco/") + relative);
+  return QFileInfo::exists(shared) ? shared : beside;
 }
 
 void SetProgramDirForTesting(const QString& dir) {

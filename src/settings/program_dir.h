@@ -7,5 +7,12 @@
 // so the working directory never matters.
 QString ProgramDir();
 
+// Where a data file (or folder) shipped with the program is: beside the
+// executable when it is there, as in the build folder; otherwise in
+// ../share/tralvesco/ next to the executable's folder, where an installed
+// copy keeps it. When neither holds it, the path beside the executable, so
+// a message about the missing file names the place looked first.
+QString ProgramDataPath(const QString& relative);
+
 // Tests point the program at a folder of their own.
 void SetProgramDirForTesting(const QString& dir);

@@ -6,6 +6,7 @@
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
 #include "lang/msg_lang_res.h"
+#include "lang/qt_translations.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "ui/glyphs/glyphs.h"
@@ -209,7 +210,7 @@ void TfrmOptions::FormShow(QObject* sender) {
 
 QStringList TfrmOptions::ListLanguages() const {
   // Every entry the pattern matches counts, hidden ones and folders too.
-  const QDir folder(ProgramDir() + QStringLiteral("Languages"));
+  const QDir folder(ProgramDataPath(QStringLiteral("Languages")));
   const QFileInfoList entries = folder.entryInfoList(
       {QStringLiteral("*.lng")},
       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -275,6 +276,7 @@ void TfrmOptions::cmbLangChange(QObject* sender) {
 void TfrmOptions::ApplyDialogLanguage() {
   smlFormLangRes1->SetLangFileName(LangFilePath);
   smlMsgLangRes1->SetLangFileName(LangFilePath);
+  UseQtTranslations(LangFilePath);
   FitCaptions();
 }
 

@@ -6,6 +6,7 @@
 #include "lang/form_lang_res.h"
 #include "lang/menu_lang_res.h"
 #include "lang/msg_lang_res.h"
+#include "lang/qt_translations.h"
 #include "settings/product_info.h"
 #include "settings/settings.h"
 #include "translate/translation_request.h"
@@ -139,6 +140,13 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   TfrmRoot::closeEvent(event);
 }
 
+void TfrmMain::OpenOnStart(const QString& fileName) {
+  // Queued behind the panes' own start, which is already waiting.
+  QMetaObject::invokeMethod(
+      this, [this, fileName] { RunHandler([&] { OpenSourceFile(fileName); }); },
+      Qt::QueuedConnection);
+}
+
 // --- direction and language -------------------------------------------------
 
 void TfrmMain::SelectDirectionButton(QRadioButton* button) {
@@ -186,5 +194,6 @@ void TfrmMain::ApplyDisplayLanguage() {
   smlFormLangRes1->SetLangFileName(LangFilePath);
   smlMsgLangRes1->SetLangFileName(LangFilePath);
   smlMenuLangRes1->SetLangFileName(LangFilePath);
+  UseQtTranslations(LangFilePath);
   PlaceLanguageLabels();
 }

@@ -68,6 +68,11 @@ public:
   void TranslateSource();
   // Replaces the service's written-out escape sequences in the target pane.
   void UnescapeTarget();
+  // The open command's work on a file already chosen.
+  void OpenSourceFile(const QString& fileName);
+  // Opens a file named on the command line as the open command would, once
+  // the panes are ready (they start busy).
+  void OpenOnStart(const QString& fileName);
 
   // --- fields ---
   // The trimmed source text of the last translation (or source paste).

@@ -42,7 +42,7 @@ void ShowLoadingAnimation(QLabel* image, const QString& name) {
   const QString resourceName = name.toUpper();
   QByteArray gif;
   {
-    const TResourceModule module(ProgramDir() + ResourceModuleName);
+    const TResourceModule module(ProgramDataPath(ResourceModuleName));
     QFile resource(module.ResourcePath(QStringLiteral("GIF"), resourceName));
     if (!resource.open(QIODevice::ReadOnly))
       throw ETralvescoError(QStringLiteral("Resource %1 not found").arg(resourceName));

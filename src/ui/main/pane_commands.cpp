@@ -57,6 +57,10 @@ void TfrmMain::btnOpenClick(QObject* sender) {
   const QString fileName = dgOpen.Execute(this);
   if (fileName.isEmpty())
     return;
+  OpenSourceFile(fileName);
+}
+
+void TfrmMain::OpenSourceFile(const QString& fileName) {
   E1->LoadFromFile(fileName);
   // A marker written back would replace the loaded document with its word.
   const QString html = E1->DocumentHTML();

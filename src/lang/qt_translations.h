@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Qt's own texts (the standard buttons of message boxes, the file and print
+// dialogs, edit menus) follow the interface language: the Chinese language
+// files bring Qt's Chinese translation with them, every other file leaves
+// Qt in English.
+
+// The locale of Qt's translation for a language file, given as LangFilePath
+// names it (".\Languages\Chinese-Simp.lng"); empty when there is none.
+QString QtLocaleOfLanguageFile(const QString& langFilePath);
+
+// Puts Qt's translation for the language file in force in place of the one
+// before, or takes it away. True when Qt's texts are translated afterwards;
+// false for English, without an application object, or when the
+// translation is not installed on this system.
+bool UseQtTranslations(const QString& langFilePath);

@@ -1,0 +1,260 @@
+// An installed copy: `cmake --install` through DESTDIR into a temporary
+// folder, under /usr as a package puts it; then what the validators, a user
+// at a shell and a desktop see of it.
+#include "application_test_support.h"
+#include "lang/display_language.h"
+#include "settings/ini_file.h"
+#include "settings/product_info.h"
+#include "settings/program_dir.h"
+#include "settings/settings.h"
+#include "ui/dialogs/frm_Options.h"
+#include "ui/main/frm_Main.h"
+#include "ui/main/loading_animation.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QMovie>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString Id = ProductInfo::DesktopId;
+
+struct TRun {
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+TRun RunTool(const QString& program, const QStringList& arguments,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+  QProcess process;
+  process.setProcessEnvironment(env);
+  process.start(program, arguments);
+  TRun run;
+  if (!process.waitForStarted() || !process.waitForFinished(60000)) {
+    process.kill();
+    process.waitForFinished();
+    run.Err = QStringLiteral("did not run: ") + program;
+    return run;
+  }
+  run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.Out = QString::fromUtf8(process.readAllStandardOutput());
+  run.Err = QString::fromUtf8(process.readAllStandardError());
+  return run;
+}
+
+// Ends a process this test started, and waits for it.
+struct TStopper {
+  QProcess& Process;
+  ~TStopper() {
+    if (Process.state() != QProcess::NotRunning) {
+      Process.kill();
+      Process.waitForFinished();
+    }
+  }
+};
+
+class TInstalled : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    FRoot = std::make_unique<QTemporaryDir>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DESTDIR"), FRoot->path());
+    FInstall = RunTool(QStringLiteral(CMAKE_COMMAND),
+                       {QStringLiteral("--install"), QStringLiteral(BUILD_DIR),
+                        QStringLiteral("--prefix"), QStringLiteral("/usr")},
+                       env);
+  }
+  static void TearDownTestSuite() { FRoot.reset(); }
+  void SetUp() override {
+    ASSERT_EQ(FInstall.ExitCode, 0) << FInstall.Out.toStdString() << FInstall.Err.toStdString();
+  }
+
+  static QString Usr(const QString& relative) { return FRoot->path() + "/usr/" + relative; }
+  static QString Program() { return Usr(QStringLiteral("bin/") + ProductInfo::ProgramName); }
+
+  static std::unique_ptr<QTemporaryDir> FRoot;
+  static TRun FInstall;
+};
+std::unique_ptr<QTemporaryDir> TInstalled::FRoot;
+TRun TInstalled::FInstall;
+
+// --- the layout -----------------------------------------------------------
+
+// Exactly these files, nothing forgotten and nothing extra; each rendered
+// icon has the size its folder names.
+TEST_F(TInstalled, LaysOutItsFilesWhereTheDesktopLooks) {
+  QStringList expected{QStringLiteral("bin/tralvesco"),
+                       QStringLiteral("share/tralvesco/Languages/English.lng"),
+                       QStringLiteral("share/tralvesco/Languages/Chinese-Simp.lng"),
+                       QStringLiteral("share/tralvesco/Languages/Chinese-Trad.lng"),
+                       QStringLiteral("share/tralvesco/aero.she"),
+                       QStringLiteral("share/tralvesco/KorvalineSys.DLL"),
+                       QStringLiteral("share/applications/%1.desktop").arg(Id),
+                       QStringLiteral("share/metainfo/%1.metainfo.xml").arg(Id),
+                       QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(Id)};
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    expected.append(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(Id));
+  expected.sort();
+
+  QStringList installed;
+  QDirIterator files(Usr({}), QDir::Files, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    const QString path = files.next();
+    installed.append(path.mid(Usr({}).size()));
+    if (path.endsWith(QLatin1String(".png"))) {
+      const int size =
+          path.section(QLatin1Char('/'), -3, -3).section(QLatin1Char('x'), 0, 0).toInt();
+      EXPECT_EQ(QImage(path).size(), QSize(size, size)) << path.toStdString();
+    }
+  }
+  installed.sort();
+  EXPECT_EQ(installed, expected);
+  EXPECT_TRUE(QFileInfo(Program()).isExecutable());
+}
+
+TEST_F(TInstalled, TheValidatorsFindNothingToSay) {
+  const TRun desktop = RunTool(QStringLiteral("desktop-file-validate"),
+                               {Usr(QStringLiteral("share/applications/%1.desktop").arg(Id))});
+  EXPECT_EQ(desktop.ExitCode, 0);
+  EXPECT_EQ(desktop.Out + desktop.Err, QString());
+
+  const TRun metainfo = RunTool(QStringLiteral("appstreamcli"),
+                                {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                 Usr(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(Id))});
+  EXPECT_EQ(metainfo.ExitCode, 0) << metainfo.Out.toStdString();
+  // Errors and warnings are lines "E: …" and "W: …"; infos and pedantic
+  // remarks would be "I:" and "P:", and there are none of those either.
+  const QString said = metainfo.Out + metainfo.Err;
+  EXPECT_FALSE(said.contains(
+      QRegularExpression(QStringLiteral("^[EWIP]: "), QRegularExpression::MultilineOption)))
+      << said.toStdString();
+}
+
+// --- the installed program --------------------------------------------------
+
+TEST_F(TInstalled, AnswersVersionAndHelpWithoutADisplay) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env.remove(QLatin1String(name));
+  const TRun version = RunTool(Program(), {QStringLiteral("--version")}, env);
+  EXPECT_EQ(version.ExitCode, 0) << version.Err.toStdString();
+  EXPECT_EQ(version.Out, QStringLiteral("Tralvesco Translator " PROJECT_VERSION "\n"));
+  const TRun help = RunTool(Program(), {QStringLiteral("--help")}, env);
+  EXPECT_EQ(help.ExitCode, 0) << help.Err.toStdString();
+  EXPECT_TRUE(help.Out.contains(QStringLiteral("[options] [file]"))) << help.Out.toStdString();
+}
+
+// On an X server of its own, the installed program maps its window with the
+// title and icon a desktop shows, in the language its settings name, which
+// it finds only in share/tralvesco/.
+TEST_F(TInstalled, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
+  ASSERT_EQ(
+      QDir(Usr(QStringLiteral("bin"))).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+      QStringList(ProductInfo::ProgramName))
+      << "nothing of its data beside it";
+  const QString settings = Usr(QStringLiteral("bin/Tralvesco.ini"));
+  ASSERT_TRUE(IniFile::Write(settings, QStringLiteral("General"), QStringLiteral("DisplayLanguage"),
+                             QStringLiteral("Chinese-Trad")));
+
+  QProcess xvfb;
+  const TStopper stopXvfb{xvfb};
+  // Xvfb picks a free display and writes its number to the descriptor.
+  xvfb.start(QStringLiteral("Xvfb"),
+             {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+              QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+              QStringLiteral("1024x768x24")});
+  ASSERT_TRUE(xvfb.waitForStarted());
+  ASSERT_TRUE(
+      WaitFor([&] { return xvfb.canReadLine() || xvfb.state() != QProcess::Running; }, 30000));
+  const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine()).trimmed();
+  ASSERT_GT(display.size(), 1);
+
+  QTemporaryDir home;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DISPLAY"), display);
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  env.insert(QStringLiteral("HOME"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  QProcess program;
+  const TStopper stopProgram{program};
+  program.setProcessEnvironment(env);
+  program.setWorkingDirectory(home.path());
+  program.start(Program(), {});
+  ASSERT_TRUE(program.waitForStarted());
+
+  const auto x = [&](const QString& tool, const QStringList& arguments) {
+    return RunTool(tool, arguments, env);
+  };
+  QString window;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const TRun found = x(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--name"),
+                              QLatin1Char('^') + ProductInfo::Title + QLatin1Char('$')});
+        window = found.Out.section(QLatin1Char('\n'), 0, 0).trimmed();
+        return !window.isEmpty() || program.state() != QProcess::Running;
+      },
+      30000));
+  ASSERT_FALSE(window.isEmpty()) << program.readAllStandardError().toStdString();
+
+  const TRun icon =
+      x(QStringLiteral("xprop"), {QStringLiteral("-id"), window, QStringLiteral("_NET_WM_ICON")});
+  EXPECT_TRUE(icon.Out.contains(QStringLiteral("Icon (32 x 32)")))
+      << icon.Out.left(200).toStdString();
+  EXPECT_EQ(IniFile::Read(settings, QStringLiteral("General"), QStringLiteral("DisplayLanguage")),
+            QStringLiteral("Chinese-Trad"))
+      << "a language file it could not find would have been replaced by English";
+  EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// In this process, pointed at the installed program's folder: the skin, the
+// languages and the loading animation all come from share/tralvesco/.
+TEST_F(TInstalled, FindsItsSkinLanguagesAndAnimationInTheSharedFolder) {
+  SetProgramDirForTesting(Usr(QStringLiteral("bin")));
+  FormSettingsFileName();
+  ASSERT_TRUE(IniFile::Write(SettingsFileName, QStringLiteral("General"),
+                             QStringLiteral("DisplayLanguage"), QStringLiteral("Chinese-Simp")));
+  ShownBoxes().clear();
+  {
+    TfrmMain frmMain;
+    frmMain.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frmMain));
+    QFile skin(Usr(QStringLiteral("share/tralvesco/aero.she")));
+    ASSERT_TRUE(skin.open(QIODevice::ReadOnly));
+    EXPECT_EQ(qApp->styleSheet(), QString::fromUtf8(skin.readAll()));
+    EXPECT_EQ(LangFilePath, QStringLiteral(".\\Languages\\Chinese-Simp.lng"));
+    const auto* labFrom = frmMain.findChild<QLabel*>(QStringLiteral("labFrom"));
+    ASSERT_NE(labFrom, nullptr);
+    EXPECT_EQ(labFrom->text(), QStringLiteral("源语言："));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"))
+        << "Qt's own texts in the language of the window";
+
+    TfrmOptions options;
+    QStringList languages = options.ListLanguages();
+    languages.sort();
+    EXPECT_EQ(languages, QStringList({"Chinese-Simp", "Chinese-Trad", "English"}));
+
+    QLabel image;
+    ShowLoadingAnimation(&image, QStringLiteral("bar"));
+    ASSERT_NE(image.movie(), nullptr);
+    EXPECT_TRUE(image.movie()->isValid());
+    HideLoadingAnimation(&image);
+  }
+  EXPECT_TRUE(ShownBoxes().isEmpty());
+  qApp->setStyleSheet(QString());
+  SetProgramDirForTesting({});
+  SettingsFileName.clear();
+  LangFilePath.clear();
+}
+
+} // namespace
