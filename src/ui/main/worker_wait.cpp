@@ -14,6 +14,10 @@ bool IsUserInput(QEvent::Type type) {
   case QEvent::MouseButtonRelease:
   case QEvent::MouseButtonDblClick:
   case QEvent::MouseMove:
+  case QEvent::NonClientAreaMouseButtonPress:
+  case QEvent::NonClientAreaMouseButtonRelease:
+  case QEvent::NonClientAreaMouseButtonDblClick:
+  case QEvent::NonClientAreaMouseMove:
   case QEvent::Wheel:
   case QEvent::KeyPress:
   case QEvent::KeyRelease:
