@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6svg6
   libcurl4-openssl-dev nlohmann-json3-dev libgumbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QThread>
+#include <atomic>
 #include <exception>
 
 namespace {
@@ -13,6 +14,12 @@ namespace {
 QString& ApplicationTitle() {
   static QString title;
   return title;
+}
+
+// notify() runs on every thread that has an event loop.
+std::atomic<int>& EscapedErrors() {
+  static std::atomic<int> count = 0;
+  return count;
 }
 
 TApplication::TErrorBox& ErrorBoxOverride() {
@@ -61,9 +68,14 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
+    ++EscapedErrors();
     HandleException();
     return false;
   }
+}
+
+int TApplication::EscapedErrorCount() {
+  return EscapedErrors();
 }
 
 QString TApplication::Title() {

@@ -3,10 +3,9 @@
 #include <QApplication>
 #include <functional>
 
-// The application object. Its notify() is the program's one error handler: an
-// error that escapes an event handler ends that handler and is shown in a
-// message box (error icon, the application title as caption, the text with a
-// full stop added); then the program goes on.
+// The application object. Errors are shown where Qt calls the program's
+// code, through RunHandler (app/run_handler.h); notify() only keeps an error
+// that still got past such an edge from ending the program, and counts it.
 class TApplication : public QApplication {
   Q_OBJECT
 
@@ -14,6 +13,11 @@ public:
   TApplication(int& argc, char** argv);
 
   bool notify(QObject* receiver, QEvent* event) override;
+
+  // How many errors have reached notify(). Each one crossed Qt's event
+  // delivery, which Qt does not survive reliably: a handler that is missing
+  // its RunHandler.
+  static int EscapedErrorCount();
 
   // The application title: the caption of application-titled message boxes.
   // Kept apart from QGuiApplication::applicationDisplayName, which the
@@ -23,7 +27,7 @@ public:
   static void SetTitle(const QString& title);
 
   // Shows the error box for the exception being handled; call it only from
-  // inside a catch block. Works under any QApplication.
+  // inside a catch block (RunHandler does). Works under any QApplication.
   static void HandleException();
 
   // Tests replace the modal box with a recorder.

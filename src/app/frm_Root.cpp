@@ -1,7 +1,7 @@
 #include "frm_Root.h"
 
-#include "app/application.h"
 #include "app/panel.h"
+#include "app/run_handler.h"
 #include "lang/font_charset.h"
 #include "lang/form_components.h"
 
@@ -46,21 +46,19 @@ void TfrmRoot::FormCreate(QObject* sender) {
 }
 
 void TfrmRoot::RunCreateStep(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (...) {
-    TApplication::HandleException();
-  }
+  RunHandler(step);
 }
 
 void TfrmRoot::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Cancel)) {
-    QAbstractButton* cancel = FCancelButton.data();
-    if (cancel && cancel->isVisible() && cancel->isEnabled())
-      cancel->click();
-    else
-      event->ignore();
-    return;
-  }
-  QDialog::keyPressEvent(event);
+  RunHandler([this, event] {
+    if (event->matches(QKeySequence::Cancel)) {
+      QAbstractButton* cancel = FCancelButton.data();
+      if (cancel && cancel->isVisible() && cancel->isEnabled())
+        cancel->click();
+      else
+        event->ignore();
+      return;
+    }
+    QDialog::keyPressEvent(event);
+  });
 }

@@ -1,5 +1,7 @@
 #include "panel.h"
 
+#include "app/run_handler.h"
+
 #include <QPainter>
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent) {}
@@ -20,9 +22,11 @@ void TPanel::SetCaption(const QString& caption) {
 }
 
 void TPanel::paintEvent(QPaintEvent* event) {
-  QFrame::paintEvent(event);
-  if (FCaption.isEmpty())
-    return;
-  QPainter painter(this);
-  painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextShowMnemonic, FCaption);
+  RunHandler([this, event] {
+    QFrame::paintEvent(event);
+    if (FCaption.isEmpty())
+      return;
+    QPainter painter(this);
+    painter.drawText(contentsRect(), Qt::AlignCenter | Qt::TextShowMnemonic, FCaption);
+  });
 }

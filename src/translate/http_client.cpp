@@ -26,6 +26,10 @@ void THttpClient::TCurlDeleter::operator()(CURL* curl) const {
   curl_easy_cleanup(curl);
 }
 
+void THttpClient::TMultiDeleter::operator()(CURLM* multi) const {
+  curl_multi_cleanup(multi);
+}
+
 void THttpClient::TSlistDeleter::operator()(curl_slist* list) const {
   curl_slist_free_all(list);
 }
@@ -41,6 +45,9 @@ bool THttpClient::Append(TSlist& list, const QByteArray& line) {
 
 THttpClient::THttpClient() {
   if (!CurlReady())
+    return;
+  FMulti.reset(curl_multi_init());
+  if (!FMulti)
     return;
   FCurl.reset(curl_easy_init());
   if (!FCurl)
@@ -78,7 +85,14 @@ THttpClient::~THttpClient() = default;
 void THttpClient::AddRequestHeader(const QByteArray& name, const QByteArray& value) {
   // A line break would end the header and start another one of the caller's
   // choosing.
-  FHeaders.append({OneLine(name), OneLine(value)});
+  FSettings.Headers.append({OneLine(name), OneLine(value)});
+}
+
+void THttpClient::Abort() {
+  FAbort = true;
+  // Wakes the transfer's wait; the one thing libcurl lets another thread do.
+  if (FMulti)
+    curl_multi_wakeup(FMulti.get());
 }
 
 std::size_t THttpClient::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
@@ -100,7 +114,7 @@ std::size_t THttpClient::OnBody(char* data, std::size_t size, std::size_t count,
   auto* client = static_cast<THttpClient*>(self);
   const auto n = static_cast<qsizetype>(size * count);
   QByteArray& body = client->FCurrent->Body;
-  if (body.size() + n > client->FMaxBodySize) {
+  if (body.size() + n > client->FCurrentMaxBody) {
     client->FBodyTooLarge = true;
     return 0; // libcurl ends the transfer
   }
@@ -108,24 +122,61 @@ std::size_t THttpClient::OnBody(char* data, std::size_t size, std::size_t count,
   return static_cast<std::size_t>(n);
 }
 
+CURLcode THttpClient::Perform() {
+  CURLM* multi = FMulti.get();
+  CURL* c = FCurl.get();
+  if (curl_multi_add_handle(multi, c) != CURLM_OK)
+    return CURLE_FAILED_INIT;
+  CURLcode result = CURLE_OK;
+  for (;;) {
+    if (FAbort) {
+      result = CURLE_ABORTED_BY_CALLBACK;
+      break;
+    }
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+    if (running == 0) {
+      int left = 0;
+      const CURLMsg* message = curl_multi_info_read(multi, &left);
+      result = message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_FAILED_INIT;
+      break;
+    }
+    // libcurl shortens the wait for its own time-outs; Abort() ends it.
+    if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+      result = CURLE_FAILED_INIT;
+      break;
+    }
+  }
+  // Also drops a connection still waiting for its answer.
+  curl_multi_remove_handle(multi, c);
+  return result;
+}
+
 THttpResponse THttpClient::Get(const QByteArray& url) {
+  return Get(url, FSettings);
+}
+
+THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& settings) {
   THttpResponse response;
   auto fail = [&response](const QString& why) {
     response.Error = why;
     return response;
   };
-  if (!FCurl)
+  if (!FCurl || !FMulti)
     return fail(QStringLiteral("The HTTP library could not be initialised"));
   if (url.size() > MaxUrlLength)
     return fail(QStringLiteral("The request is too long to send (%1 bytes)").arg(url.size()));
-  if (!FProxyServer.isEmpty() && (FProxyPort < 1 || FProxyPort > 65535))
-    return fail(QStringLiteral("'%1' is not a valid proxy port").arg(FProxyPort));
+  if (!settings.ProxyServer.isEmpty() && (settings.ProxyPort < 1 || settings.ProxyPort > 65535))
+    return fail(QStringLiteral("'%1' is not a valid proxy port").arg(settings.ProxyPort));
 
   CURL* c = FCurl.get();
   TSlist headers;
   bool hasAccept = false;
   bool built = true;
-  for (const auto& [name, value] : FHeaders) {
+  for (const auto& [name, value] : settings.Headers) {
     // "Name;" is libcurl's spelling of a header sent with an empty value;
     // "Name:" would remove it.
     built = built && Append(headers, value.isEmpty() ? name + ';' : name + ": " + value);
@@ -142,30 +193,37 @@ THttpResponse THttpClient::Get(const QByteArray& url) {
 
   curl_easy_setopt(c, CURLOPT_URL, url.constData());
   curl_easy_setopt(c, CURLOPT_HTTP_VERSION,
-                   static_cast<long>(FVersion == THttpVersion::Http11 ? CURL_HTTP_VERSION_1_1
-                                                                      : CURL_HTTP_VERSION_1_0));
+                   static_cast<long>(settings.Version == THttpVersion::Http11
+                                         ? CURL_HTTP_VERSION_1_1
+                                         : CURL_HTTP_VERSION_1_0));
   // An empty proxy also keeps libcurl from taking one from the environment.
-  const QByteArray proxy = FProxyServer.toUtf8();
+  const QByteArray proxy = settings.ProxyServer.toUtf8();
   curl_easy_setopt(c, CURLOPT_PROXY, proxy.constData());
-  curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(FProxyPort));
-  const QByteArray user = FProxyUserName.toUtf8();
-  const QByteArray password = FProxyPassword.toUtf8();
+  curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(settings.ProxyPort));
+  const QByteArray user = settings.ProxyUserName.toUtf8();
+  const QByteArray password = settings.ProxyPassword.toUtf8();
   const bool withCredentials = !proxy.isEmpty() && !user.isEmpty();
   curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
   curl_easy_setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(FConnectTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(FTotalTimeout.count()));
+  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS,
+                   static_cast<long>(settings.ConnectTimeout.count()));
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(settings.TotalTimeout.count()));
 
   FErrorBuffer[0] = '\0';
   FBodyTooLarge = false;
   FCurrent = &response;
-  const CURLcode result = curl_easy_perform(c);
+  FCurrentMaxBody = settings.MaxBodySize;
+  const CURLcode result = Perform();
   FCurrent = nullptr;
 
   if (result != CURLE_OK) {
     response.Body.clear();
+    if (FAbort) {
+      response.Aborted = true;
+      return fail(QStringLiteral("The request was cancelled"));
+    }
     if (FBodyTooLarge)
-      return fail(QStringLiteral("The answer is larger than %1 bytes").arg(FMaxBodySize));
+      return fail(QStringLiteral("The answer is larger than %1 bytes").arg(settings.MaxBodySize));
     return fail(QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : curl_easy_strerror(result)));
   }
   response.Completed = true;

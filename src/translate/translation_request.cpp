@@ -86,15 +86,31 @@ void ApplyProxySettings(THttpClient& http) {
   http.SetProxyPassword(Params.Password);
 }
 
-QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
-                      const QString& targetCode) {
+TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& server,
+                                       const QString& text, const QString& sourceCode,
+                                       const QString& targetCode) {
+  TTranslationRequest request;
   // Even running out of memory for a huge text must come back as a text: the
   // caller shows failures, it does not catch them.
   try {
-    const std::optional<QByteArray> address = ServiceAddress(Params.Server);
-    if (!address)
-      return QStringLiteral("'%1' is not a valid translation server address").arg(Params.Server);
-    const THttpResponse response = http.Get(TranslationUrl(*address, text, sourceCode, targetCode));
+    request.Http = http.Settings();
+    if (const std::optional<QByteArray> address = ServiceAddress(server))
+      request.Url = TranslationUrl(*address, text, sourceCode, targetCode);
+    else
+      request.Failure =
+          QStringLiteral("'%1' is not a valid translation server address").arg(server);
+  } catch (const std::exception& e) {
+    request.Url.clear();
+    request.Failure = QString::fromLocal8Bit(e.what());
+  }
+  return request;
+}
+
+QString TranslateText(THttpClient& http, const TTranslationRequest& request) {
+  if (request.Url.isEmpty())
+    return request.Failure;
+  try {
+    const THttpResponse response = http.Get(request.Url, request.Http);
     if (!response.Completed)
       return response.Error;
     if (response.Status < 200 || response.Status > 299)
@@ -103,4 +119,9 @@ QString TranslateText(THttpClient& http, const QString& text, const QString& sou
   } catch (const std::exception& e) {
     return QString::fromLocal8Bit(e.what());
   }
+}
+
+QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
+                      const QString& targetCode) {
+  return TranslateText(http, PrepareTranslation(http, Params.Server, text, sourceCode, targetCode));
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "translate/http_client.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
-
-class THttpClient;
 
 // The translation service: scheme, host and (optional) port. The key
 // "Server" of section "Connection" (Params.Server) replaces it when not empty.
@@ -36,9 +36,27 @@ void SetRequestHeaders(THttpClient& http);
 // value") with the server already set and the rest as it was.
 void ApplyProxySettings(THttpClient& http);
 
-// One translation request; the answer body decoded from UTF-8. Never throws:
-// a failed exchange gives the failure's text instead (for an answer outside
-// 2xx, its status line), a body that is not valid UTF-8 an empty text.
-// Reads Params.Server, so Params must not change while it runs.
+// Everything one translation request needs, resolved where the settings
+// live and handed by value to the thread that sends it.
+struct TTranslationRequest {
+  QByteArray Url;  // empty when the server setting is not an address
+  QString Failure; // then the text the run shows instead of a reply
+  THttpSettings Http;
+};
+
+// The request for a text under a Server setting and the client's standing
+// settings (headers, protocol version, proxy, time-outs).
+TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& server,
+                                       const QString& text, const QString& sourceCode,
+                                       const QString& targetCode);
+
+// Sends a prepared request through the client's connection; the answer body
+// decoded from UTF-8. Reads nothing but its arguments, so it may run on any
+// thread. Never throws: a failed exchange gives the failure's text instead
+// (for an answer outside 2xx, its status line), a body that is not valid
+// UTF-8 an empty text.
+QString TranslateText(THttpClient& http, const TTranslationRequest& request);
+
+// Both steps at once on the calling thread, with Params.Server.
 QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
                       const QString& targetCode);

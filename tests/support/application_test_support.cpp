@@ -16,6 +16,10 @@ std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
   // As the program names itself at start-up.
   TApplication::SetTitle(QStringLiteral("Tralvesco"));
   TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
+    static int escapedBefore = 0;
+    const int escaped = TApplication::EscapedErrorCount();
+    EXPECT_EQ(escaped, escapedBefore) << "this error left its handler: " << text.toStdString();
+    escapedBefore = escaped;
     ShownBoxes().append({caption, text});
   });
   return app;

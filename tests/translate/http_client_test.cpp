@@ -4,7 +4,11 @@
 
 #include "qt_test_printers.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -64,6 +68,38 @@ TEST(HttpClient, FailedExchangeKeepsNoPartialBody) {
   EXPECT_FALSE(response.Completed);
   EXPECT_TRUE(response.Body.isEmpty());
   EXPECT_FALSE(response.Error.isEmpty());
+}
+
+// A server that takes the request and never answers; the client keeps its
+// long default time-out.
+TEST(HttpClient, AbortEndsAStalledExchangeAtOnceAndHoldsUntilCleared) {
+  TTestHttpServer server;
+  TTestResponse stall;
+  stall.Ending = TTestResponse::TEnding::StallBeforeAnswer;
+  server.Enqueue(stall);
+  const QByteArray url = server.Url().toUtf8() + '/';
+  THttpClient http;
+  THttpResponse stalled;
+  std::thread worker([&] { stalled = http.Get(url); });
+  ASSERT_TRUE(server.WaitForRequests(1, 10s));
+  const auto asked = std::chrono::steady_clock::now();
+  http.Abort();
+  worker.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+  EXPECT_FALSE(stalled.Completed);
+  EXPECT_TRUE(stalled.Aborted);
+  EXPECT_FALSE(stalled.Error.isEmpty());
+
+  // An abort that comes before the request starts is not lost.
+  EXPECT_TRUE(http.Get(url).Aborted);
+  EXPECT_EQ(server.RequestCount(), 1);
+
+  http.ClearAbort();
+  const THttpResponse next = http.Get(url);
+  EXPECT_TRUE(next.Completed);
+  EXPECT_FALSE(next.Aborted);
+  EXPECT_EQ(next.Status, 200);
+  EXPECT_EQ(server.RequestCount(), 2);
 }
 
 } // namespace

@@ -272,6 +272,38 @@ TEST_F(TranslationRequest, TextBeyondTheLibraryLimitIsRefusedWithAText) {
   EXPECT_EQ(FServer.RequestCount(), 0);
 }
 
+// What the settings say changes on the GUI thread while the worker sends:
+// the request keeps what they said when it was prepared.
+TEST_F(TranslationRequest, APreparedRequestTakesItsSettingsAlongToTheWorker) {
+  FServer.SetResponse(TTestResponse::Ok(TestReply));
+  const TTranslationRequest request = PrepareTranslation(
+      FHttp, Params.Server, QStringLiteral("Hi"), LanguageEnglish, LanguageSimplifiedChinese);
+  Params.Server = QStringLiteral("http://127.0.0.1:%1").arg(UnusedLocalPort());
+  FHttp.ClearRequestHeaders();
+  FHttp.AddRequestHeader("X-Later", "1");
+  FHttp.SetProxyServer(QStringLiteral("127.0.0.1"));
+  FHttp.SetProxyPort(UnusedLocalPort());
+
+  QString result;
+  std::thread worker([&] { result = TranslateText(FHttp, request); });
+  worker.join();
+  EXPECT_EQ(result, QString::fromUtf8(TestReply));
+  ASSERT_EQ(FServer.RequestCount(), 1);
+  const TRecordedRequest sent = FServer.Requests()[0];
+  EXPECT_EQ(sent.Target, "/translate_a/t?client=o&text=Hi&sl=en&tl=zh-CN");
+  EXPECT_EQ(sent.HeaderNames(),
+            (QList<QByteArray>{"Host", "Connection", "Content-Type", "Cache-control", "Pragma",
+                               "Accept", "Accept-Language", "Referer", "User-Agent"}));
+
+  // A setting that is no address sends nothing and says why.
+  const TTranslationRequest refused =
+      PrepareTranslation(FHttp, QStringLiteral("ftp://127.0.0.1"), QStringLiteral("Hi"),
+                         LanguageEnglish, LanguageSimplifiedChinese);
+  EXPECT_EQ(TranslateText(FHttp, refused),
+            QStringLiteral("'ftp://127.0.0.1' is not a valid translation server address"));
+  EXPECT_EQ(FServer.RequestCount(), 1);
+}
+
 TEST_F(TranslationRequest, RunsOnAWorkerThreadWithClientsOfItsOwn) {
   FServer.SetResponse(TTestResponse::Ok(TestReply));
   QString results[2];

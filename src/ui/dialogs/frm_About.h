@@ -31,5 +31,5 @@ private:
 };
 
 // Creates the About box over the main window, shows it modally and destroys
-// it however it closes, also when an error leaves the modal loop.
+// it once it has closed, unless its parent has taken it along already.
 void ShowAboutBox(QWidget* parent);

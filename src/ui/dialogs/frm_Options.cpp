@@ -2,6 +2,7 @@
 
 #include "app/named.h"
 #include "app/panel.h"
+#include "app/run_handler.h"
 #include "label.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
@@ -87,14 +88,19 @@ TfrmOptions::TfrmOptions(QWidget* parent) : TfrmRoot(parent) {
   for (qsizetype i = 1; i < tabOrder.size(); ++i)
     setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-  connect(btnDefault, &QPushButton::clicked, this, [this] { btnDefaultClick(btnDefault); });
+  connect(btnDefault, &QPushButton::clicked, this,
+          [this] { RunHandler([this] { btnDefaultClick(btnDefault); }); });
+  // accept() closes through done(), which guards its own work.
   connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
   // Checking either button in code runs the handler too, as a click would.
-  connect(rbNoProxy, &QRadioButton::toggled, this, [this] { rbNoProxyClick(rbNoProxy); });
+  connect(rbNoProxy, &QRadioButton::toggled, this,
+          [this] { RunHandler([this] { rbNoProxyClick(rbNoProxy); }); });
   connect(rbManuallyProxy, &QRadioButton::toggled, this,
-          [this] { rbNoProxyClick(rbManuallyProxy); });
-  // activated, not currentIndexChanged: only a pick by the user counts.
-  connect(cmbLang, &QComboBox::activated, this, [this] { cmbLangChange(cmbLang); });
+          [this] { RunHandler([this] { rbNoProxyClick(rbManuallyProxy); }); });
+  // activated, not currentIndexChanged: only a pick by the user counts. A
+  // pick that cannot be saved ends there: the dialog keeps its language.
+  connect(cmbLang, &QComboBox::activated, this,
+          [this] { RunHandler([this] { cmbLangChange(cmbLang); }); });
 
   FitCaptions();
   CreateLocalisers();
@@ -200,7 +206,7 @@ void TfrmOptions::FormCreate(QObject* sender) {
 void TfrmOptions::showEvent(QShowEvent* event) {
   TfrmRoot::showEvent(event);
   if (!event->spontaneous())
-    FormShow(this);
+    RunHandler([this] { FormShow(this); });
 }
 
 void TfrmOptions::FormShow(QObject* sender) {
@@ -326,25 +332,31 @@ void TfrmOptions::SaveOptions() {
 }
 
 void TfrmOptions::done(int result) {
-  // A failed save throws out of here, past QDialog::done: the dialog stays.
-  if (FormClose(this))
+  // A save that fails shows its error and keeps the dialog open.
+  bool mayClose = false;
+  RunHandler([this, &mayClose] { mayClose = FormClose(this); });
+  if (mayClose)
     TfrmRoot::done(result);
 }
 
 void TfrmOptions::changeEvent(QEvent* event) {
-  TfrmRoot::changeEvent(event);
-  // Without a skin, Qt hands a window's new font past a control that has a
-  // style sheet of its own; the password field takes it from its group.
-  if (event->type() == QEvent::FontChange && edtPassword)
-    edtPassword->setFont(edtPassword->parentWidget()->font());
+  RunHandler([this, event] {
+    TfrmRoot::changeEvent(event);
+    // Without a skin, Qt hands a window's new font past a control that has
+    // a style sheet of its own; the password field takes it from its group.
+    if (event->type() == QEvent::FontChange && edtPassword)
+      edtPassword->setFont(edtPassword->parentWidget()->font());
+  });
 }
 
 void TfrmOptions::closeEvent(QCloseEvent* event) {
-  // Refused until the close has really happened, so an error thrown while
-  // saving leaves the window open rather than half closed.
+  // Every close goes through done(), which may refuse it; the window system
+  // learns whether the dialog really closed.
   event->ignore();
-  if (isVisible())
-    reject();
+  RunHandler([this] {
+    if (isVisible())
+      reject();
+  });
   event->setAccepted(!isVisible());
 }
 

@@ -92,5 +92,5 @@ private:
 };
 
 // Creates the dialog over the main window, shows it modally and destroys it
-// however it closes, also when an error leaves the modal loop.
+// once it has closed, unless its parent has taken it along already.
 void ShowOptionsDialog(QWidget* parent);

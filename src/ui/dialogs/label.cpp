@@ -1,5 +1,7 @@
 #include "label.h"
 
+#include "app/run_handler.h"
+
 #include <QEvent>
 
 TLabel::TLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
@@ -12,9 +14,11 @@ void TLabel::SetCaption(const QString& caption) {
 }
 
 void TLabel::changeEvent(QEvent* event) {
-  QLabel::changeEvent(event);
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-    AdjustBounds();
+  RunHandler([this, event] {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+      AdjustBounds();
+  });
 }
 
 void TLabel::AdjustBounds() {

@@ -1,5 +1,7 @@
 #include "ui/main/auto_size_label.h"
 
+#include "app/run_handler.h"
+
 #include <QEvent>
 
 TAutoSizeLabel::TAutoSizeLabel(const QString& caption, QWidget* parent) : QLabel(parent) {
@@ -15,7 +17,9 @@ void TAutoSizeLabel::SetCaption(const QString& caption) {
 }
 
 void TAutoSizeLabel::changeEvent(QEvent* event) {
-  QLabel::changeEvent(event);
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-    adjustSize();
+  RunHandler([this, event] {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+      adjustSize();
+  });
 }

@@ -1,6 +1,7 @@
 #include "ui/main/frm_Main.h"
 
 #include "app/application.h"
+#include "app/run_handler.h"
 #include "app/skin.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
@@ -21,21 +22,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
-
-namespace {
-
-// Where Qt calls one of the window's handlers, an error it raises is shown
-// here, at the handler's edge: Qt's GUI code is not built to be unwound
-// through. The box is the application's one error box, as for any handler.
-void RunHandler(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (...) {
-    TApplication::HandleException();
-  }
-}
-
-} // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmRoot(parent) {
   setObjectName(QStringLiteral("frmMain"));
@@ -113,7 +99,7 @@ void TfrmMain::FormShow(QObject* sender) {
   Q_UNUSED(sender);
   LoadSettings();
   ShowDirection();
-  ApplyProxySettings(HTTP);
+  ApplyProxySettings(*HTTP);
 }
 
 bool TfrmMain::event(QEvent* event) {
@@ -124,20 +110,25 @@ bool TfrmMain::event(QEvent* event) {
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
-  TfrmRoot::showEvent(event);
-  if (FShown)
-    return;
-  FShown = true;
-  RunHandler([this] { FormShow(this); });
+  RunHandler([this, event] {
+    TfrmRoot::showEvent(event);
+    if (FShown)
+      return;
+    FShown = true;
+    FormShow(this);
+  });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-  // The translation still needs the window it writes into.
-  if (FTranslating) {
-    event->ignore();
-    return;
-  }
-  TfrmRoot::closeEvent(event);
+  RunHandler([this, event] {
+    // A stalled service must not hold the window: the request ends at once
+    // and the run leaves the panes alone.
+    if (FTranslating) {
+      FClosedDuringRun = true;
+      HTTP->Abort();
+    }
+    TfrmRoot::closeEvent(event);
+  });
 }
 
 void TfrmMain::OpenOnStart(const QString& fileName) {

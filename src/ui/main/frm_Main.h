@@ -5,6 +5,7 @@
 #include "ui/main/open_dialog.h"
 
 #include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -83,10 +84,10 @@ public:
   const QString& CopyBuffer() const { return FCopyBuffer; }
 
   // True from the moment a translation empties the target pane until it has
-  // written its result.
+  // written its result (or the window closed under it).
   bool Translating() const { return FTranslating; }
   // The client every translation goes through.
-  THttpClient& Http() { return HTTP; }
+  THttpClient& Http() { return *HTTP; }
 
 protected:
   bool event(QEvent* event) override;
@@ -137,7 +138,9 @@ private:
   QAction* miContactUs = nullptr;
   QAction* miAbout = nullptr;
   TOpenDialog dgOpen;
-  THttpClient HTTP;
+  // Shared with the worker that sends a request, which holds on to it
+  // rather than to the window.
+  const std::shared_ptr<THttpClient> HTTP = std::make_shared<THttpClient>();
   TsmlFormLangRes* smlFormLangRes1 = nullptr;
   TsmlMenuLangRes* smlMenuLangRes1 = nullptr;
   TsmlMsgLangRes* smlMsgLangRes1 = nullptr;
@@ -148,4 +151,6 @@ private:
 
   bool FShown = false;
   bool FTranslating = false;
+  // The window closed while a translation ran: the run ends without a trace.
+  bool FClosedDuringRun = false;
 };

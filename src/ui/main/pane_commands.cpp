@@ -128,7 +128,7 @@ void TfrmMain::miOptionsClick(QObject* sender) {
   ApplyDisplayLanguage();
   LoadSettings();
   ShowDirection();
-  ApplyProxySettings(HTTP);
+  ApplyProxySettings(*HTTP);
 }
 
 void TfrmMain::miAboutClick(QObject* sender) {

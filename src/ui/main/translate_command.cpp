@@ -10,6 +10,7 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 
 namespace {
 
@@ -78,44 +79,43 @@ void TfrmMain::TranslateSource() {
     return;
   }
   const TRunningFlag running(FTranslating);
+  FClosedDuringRun = false;
   e2->SetDocumentHTML(QString());
-  SetRequestHeaders(HTTP);
+  SetRequestHeaders(*HTTP);
   ShowLoadingAnimation(ImgLoad, QStringLiteral("bar"));
-  try {
-    TParsedTranslation result;
-    if (const std::optional<TLanguagePair> pair =
-            LanguagePairFor(Params.Direction, Params.ChineseLanguage)) {
-      // The worker gets its own copies; the window's fields stay the GUI
-      // thread's.
-      const QString text = FSourceText;
-      QString reply;
-      RunOnWorkerThread([this, text, pair, &reply] {
-        reply = TranslateText(HTTP, text, pair->Source, pair->Target);
-      });
-      result = ParseTranslation(reply);
-    }
+  const auto hideAnimation = qScopeGuard([this] { HideLoadingAnimation(ImgLoad); });
 
-    e2->BeginUpdate();
-    const bool succeeded = result.Error.isEmpty();
-    if (succeeded)
-      e2->SetFontName(TranslationFontName);
-    e2->SetDocumentHTML(Utf8MetaHeader);
-    const QString head = e2->DocumentHTML();
-    e2->SetDocumentHTML(head + QStringLiteral("<div>") + (succeeded ? result.Text : result.Error) +
-                        QStringLiteral("</div>"));
-    if (succeeded)
-      UnescapeTarget();
-    e2->EndUpdate();
-
-    if (Params.AutoCopy) {
-      FResultText = result.Text;
-      FCopyBuffer = result.Text;
-    }
-  } catch (...) {
-    HideLoadingAnimation(ImgLoad);
-    throw;
+  TParsedTranslation result;
+  if (const std::optional<TLanguagePair> pair =
+          LanguagePairFor(Params.Direction, Params.ChineseLanguage)) {
+    // Everything the request needs is settled here, on the GUI thread; the
+    // worker gets it by value and shares the client, never the window.
+    const TTranslationRequest request =
+        PrepareTranslation(*HTTP, Params.Server, FSourceText, pair->Source, pair->Target);
+    HTTP->ClearAbort();
+    QString reply;
+    RunOnWorkerThread([http = HTTP, request, &reply] { reply = TranslateText(*http, request); });
+    if (FClosedDuringRun)
+      return;
+    result = ParseTranslation(reply);
   }
-  HideLoadingAnimation(ImgLoad);
+
+  e2->BeginUpdate();
+  const bool succeeded = result.Error.isEmpty();
+  if (succeeded)
+    e2->SetFontName(TranslationFontName);
+  e2->SetDocumentHTML(Utf8MetaHeader);
+  const QString head = e2->DocumentHTML();
+  e2->SetDocumentHTML(head + QStringLiteral("<div>") + (succeeded ? result.Text : result.Error) +
+                      QStringLiteral("</div>"));
+  if (succeeded)
+    UnescapeTarget();
+  e2->EndUpdate();
+
+  if (Params.AutoCopy) {
+    FResultText = result.Text;
+    FCopyBuffer = result.Text;
+  }
 }
 
 void TfrmMain::UnescapeTarget() {

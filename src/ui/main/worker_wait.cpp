@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QThread>
 #include <exception>
-#include <memory>
 
 namespace {
 
@@ -15,6 +14,10 @@ bool IsUserInput(QEvent::Type type) {
   case QEvent::MouseButtonRelease:
   case QEvent::MouseButtonDblClick:
   case QEvent::MouseMove:
+  case QEvent::NonClientAreaMouseButtonPress:
+  case QEvent::NonClientAreaMouseButtonRelease:
+  case QEvent::NonClientAreaMouseButtonDblClick:
+  case QEvent::NonClientAreaMouseMove:
   case QEvent::Wheel:
   case QEvent::KeyPress:
   case QEvent::KeyRelease:
@@ -31,15 +34,19 @@ bool IsUserInput(QEvent::Type type) {
   case QEvent::NativeGesture:
   case QEvent::Gesture:
   case QEvent::InputMethod:
+  case QEvent::DragEnter:
+  case QEvent::DragMove:
+  case QEvent::Drop:
     return true;
   default:
     return false;
   }
 }
 
-// Swallows user input for the whole program while it exists: what the
-// window system holds back during the wait, and input sent straight to a
-// widget, which no event-loop flag can hold back.
+// Swallows user input for the whole program while it exists, whether the
+// window system delivers it or it is sent straight to a widget. A close
+// request is not input: it passes. (The event loop's own flag for leaving
+// input out would hold the window system's close requests back as well.)
 class TInputBlocker : public QObject {
 public:
   TInputBlocker() { QCoreApplication::instance()->installEventFilter(this); }
@@ -53,11 +60,32 @@ public:
   }
 };
 
+// Owns the worker thread and joins it before letting it go, however the
+// wait ends: a thread destroyed while it runs would end the program, and the
+// work still points into the caller's frame.
+class TJoiningThread {
+public:
+  explicit TJoiningThread(QThread* thread) : FThread(thread) {}
+  ~TJoiningThread() {
+    FThread->wait();
+    delete FThread;
+  }
+  TJoiningThread(const TJoiningThread&) = delete;
+  TJoiningThread& operator=(const TJoiningThread&) = delete;
+
+  QThread* operator->() const { return FThread; }
+  QThread* Thread() const { return FThread; }
+
+private:
+  QThread* FThread;
+};
+
 } // namespace
 
 void RunOnWorkerThread(const std::function<void()>& work) {
+  // Declared before the thread, so it outlives it.
   std::exception_ptr failure;
-  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
+  const TJoiningThread worker(QThread::create([&work, &failure] {
     try {
       work();
     } catch (...) {
@@ -68,17 +96,16 @@ void RunOnWorkerThread(const std::function<void()>& work) {
   {
     const TInputBlocker blocker;
     QEventLoop loop;
-    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(worker.Thread(), &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
-    constexpr QEventLoop::ProcessEventsFlags waitFlags = QEventLoop::ExcludeUserInputEvents;
-    loop.exec(waitFlags);
-    // A request to leave every event loop (QCoreApplication::exit) ends the
-    // local one early; the work still has to finish before its results and
-    // its captures may be touched.
+    loop.exec();
+    // A request to leave every event loop (QCoreApplication::exit, as when
+    // the last window closes) ends the local one early; the work still has
+    // to finish before its results may be touched.
     while (!worker->isFinished())
-      loop.processEvents(waitFlags | QEventLoop::WaitForMoreEvents);
-    // The window system kept the input back; let it through now, into the
-    // blocker, so that a click made during the wait does not run later.
+      loop.processEvents(QEventLoop::WaitForMoreEvents);
+    // Input the window system has queued by now meets the blocker too, so
+    // that a click made during the wait does not run later.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
   }
   worker->wait();
