@@ -4,12 +4,14 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/layout_pacer.h"
 #include "ui/pane/engine/raw_source.h"
 
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextList>
+#include <QThreadPool>
 #include <algorithm>
 
 namespace {
@@ -76,15 +78,36 @@ private:
 };
 
 TDocumentEngine::TDocumentEngine(QTextEdit* view, QObject* parent)
-    : QObject(parent), FView(view), FDocument(std::make_unique<TEngineDocument>()) {
+    : QObject(parent), FView(view), FDocument(std::make_unique<TEngineDocument>()),
+      FPacer(new TLayoutPacer(view)) {
   Connect(*FDocument);
   FView->setDocument(FDocument.get());
 }
 
+void TDocumentEngine::Show(TEngineDocument& document) {
+  FView->setDocument(&document);
+  FPacer->Watch(&document);
+}
+
+void TDocumentEngine::DisposeLater(std::unique_ptr<TEngineDocument> document) {
+  if (!document)
+    return;
+  if (document->characterCount() < LargeDocumentLength)
+    return;
+  // Taking a document of a million blocks apart takes a while; it goes on
+  // a worker thread, out of the window's way. Without a thread of its own
+  // it takes no events, so any thread may delete it.
+  document->disconnect();
+  document->moveToThread(nullptr);
+  QThreadPool::globalInstance()->start([gone = document.release()] { delete gone; });
+}
+
 TDocumentEngine::~TDocumentEngine() {
   // The view must not keep pointing at documents that go with the engine.
-  if (FView)
+  if (FView) {
+    FPacer->Watch(nullptr);
     FView->setDocument(new QTextDocument(FView));
+  }
 }
 
 void TDocumentEngine::Connect(TEngineDocument& document) {
@@ -108,10 +131,11 @@ void TDocumentEngine::SetDocument(std::unique_ptr<TEngineDocument> document) {
     HoldEditBlock();
     FSelection = QTextCursor(FDocument.get());
   } else {
-    const std::unique_ptr<TEngineDocument> old = std::move(FDocument);
+    std::unique_ptr<TEngineDocument> old = std::move(FDocument);
     FDocument = std::move(document);
     if (FView)
-      FView->setDocument(FDocument.get());
+      Show(*FDocument);
+    DisposeLater(std::move(old));
   }
   emit DocumentReplaced();
 }
@@ -172,8 +196,8 @@ void TDocumentEngine::EndUpdate() {
   if (!FView)
     return;
   if (FStale) {
-    FView->setDocument(FDocument.get());
-    FStale.reset();
+    Show(*FDocument);
+    DisposeLater(std::move(FStale));
   }
   FView->setTextCursor(selection);
 }
