@@ -3,6 +3,7 @@
 // separators inside one paragraph; long files are built off the GUI thread
 // and laid out under a busy cursor.
 #include "pane_test_support.h"
+#include "ui/pane/file_loading.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -148,6 +149,21 @@ TEST(LargeFile, IsBuiltOffTheGuiThreadAndLaidOutUnderABusyCursor) {
   EXPECT_TRUE(text.startsWith(QStringLiteral("line 0\r\nline 1\r\n")));
   EXPECT_TRUE(text.endsWith(QStringLiteral("line 19999\r\n")));
   EXPECT_TRUE(pane->FindText(QStringLiteral("9998\r\nline 19999"), false, false));
+}
+
+TEST(LargeFile, OverTheCapIsRefusedAndTheDocumentStays) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("huge.txt"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(MaxPaneFileBytes + 1));
+  }
+  const TMessageRecorder messages;
+  const auto pane = MakeReadyPane();
+  pane->SetBodyText(QStringLiteral("kept"));
+  EXPECT_FALSE(pane->LoadFromFile(path));
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("kept"));
 }
 
 } // namespace

@@ -27,7 +27,9 @@ TLayoutPacer::TLayoutPacer(QTextEdit* view) : QObject(view), FView(view) {
 }
 
 TLayoutPacer::~TLayoutPacer() {
-  Stop();
+  // The view is being taken apart: its cursor no longer matters.
+  if (FLayout)
+    FLayout->removeEventFilter(this);
 }
 
 void TLayoutPacer::Watch(QTextDocument* document) {
