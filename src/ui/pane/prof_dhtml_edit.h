@@ -115,7 +115,7 @@ public:
   void SetBrowseMode(bool on);
 
   TPendingOperation PendingOperation() const { return FPending; }
-  bool Busy() const { return FPending != TPendingOperation::Idle; }
+  bool Busy() const { return FPending != TPendingOperation::Idle || FBuilding; }
   // The file the document was loaded from or saved to; empty otherwise.
   QString DocumentLocation() const;
   QTextEdit* Editor() const;
@@ -151,6 +151,7 @@ private:
   bool HandleKeyPress(QKeyEvent* event);
   QString DefaultBlockTag() const;
   void FocusEditorIfPaneHasFocus();
+  void RunBuilding(const std::function<void()>& work, bool readsDocument) const;
 
   TPaneTextEdit* FEditor = nullptr;
   TDocumentEngine* FEngine = nullptr;
@@ -173,4 +174,6 @@ private:
   bool FWaitResult = false;
   bool FBusyCursor = false;
   QCursor FSavedCursor;
+  // A long document being read or written on a worker thread.
+  mutable bool FBuilding = false;
 };
