@@ -9,6 +9,7 @@
 
 #include <QStringDecoder>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -94,6 +95,7 @@ TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& s
   // caller shows failures, it does not catch them.
   try {
     request.Http = http.Settings();
+    request.Http.MaxBodySize = std::min(request.Http.MaxBodySize, MaxTranslationReplyBytes);
     if (const std::optional<QByteArray> address = ServiceAddress(server))
       request.Url = TranslationUrl(*address, text, sourceCode, targetCode);
     else

@@ -36,6 +36,10 @@ void SetRequestHeaders(THttpClient& http);
 // value") with the server already set and the rest as it was.
 void ApplyProxySettings(THttpClient& http);
 
+// Larger answers fail like any failed exchange: the target pane could not
+// show a longer translation within about ten seconds.
+inline constexpr qsizetype MaxTranslationReplyBytes = 8 * 1024 * 1024;
+
 // Everything one translation request needs, resolved where the settings
 // live and handed by value to the thread that sends it.
 struct TTranslationRequest {
@@ -51,10 +55,9 @@ TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& s
                                        const QString& targetCode);
 
 // Sends a prepared request through the client's connection; the answer body
-// decoded from UTF-8. Reads nothing but its arguments, so it may run on any
-// thread. Never throws: a failed exchange gives the failure's text instead
-// (for an answer outside 2xx, its status line), a body that is not valid
-// UTF-8 an empty text.
+// decoded from UTF-8, at most MaxTranslationReplyBytes long. Reads nothing but its arguments, so it
+// may run on any thread. Never throws: a failed exchange gives the failure's text instead (for an
+// answer outside 2xx, its status line), a body that is not valid UTF-8 an empty text.
 QString TranslateText(THttpClient& http, const TTranslationRequest& request);
 
 // Both steps at once on the calling thread, with Params.Server.

@@ -11,8 +11,9 @@ struct TLoadedFile {
   bool IsHtml = false;
 };
 
-// Larger files are refused: the pane would take minutes to lay them out.
-inline constexpr qint64 MaxPaneFileBytes = 64 * 1024 * 1024;
+// Larger files are refused: about what the pane loads and shows within ten
+// seconds on a busy two-core machine (a million short lines).
+inline constexpr qint64 MaxPaneFileBytes = 16 * 1024 * 1024;
 
 // Reads and decodes the file; `cancelled` is polled between chunks.
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled);

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMetaMethod>
@@ -21,12 +22,46 @@
 #include <QPrinter>
 #include <QPromise>
 #include <QSaveFile>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <memory>
+
+TLoadedDocument::TBuilt::~TBuilt() = default;
+
+namespace {
+
+// Runs work on a thread of its own while this thread's event loop goes on,
+// user input held back, so the window keeps painting; rethrows what the
+// work threw. The work must not touch widgets.
+void RunBesideEventLoop(const std::function<void()>& work) {
+  std::exception_ptr failure;
+  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }));
+  QEventLoop loop;
+  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  constexpr QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents;
+  loop.exec(flags);
+  // A request to leave every event loop ends this one early; the work still
+  // has to finish before what it captured may go.
+  while (!worker->isFinished())
+    loop.processEvents(flags | QEventLoop::WaitForMoreEvents);
+  worker->wait();
+  if (failure)
+    std::rethrow_exception(failure);
+}
+
+} // namespace
 
 const QString TProfDHTMLEdit2::BusyMarker = QStringLiteral("BUSY");
 const QString TProfDHTMLEdit2::ErrorMarker = QStringLiteral("ERROR");
@@ -39,8 +74,8 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
   layout->addWidget(FEditor);
   setFocusProxy(FEditor);
   FEngine = new TDocumentEngine(FEditor, this);
-  FLoadWatcher = new QFutureWatcher<TLoadedFile>(this);
-  connect(FLoadWatcher, &QFutureWatcher<TLoadedFile>::finished, this,
+  FLoadWatcher = new QFutureWatcher<TLoadedDocument>(this);
+  connect(FLoadWatcher, &QFutureWatcher<TLoadedDocument>::finished, this,
           [this] { FinishFileLoad(FLoadGeneration); });
   connect(FEngine, &TDocumentEngine::ContentsChanged, this, &TProfDHTMLEdit2::OnChange);
   connect(FEditor, &QTextEdit::cursorPositionChanged, this, &TProfDHTMLEdit2::OnDisplayChanged);
@@ -82,6 +117,18 @@ void TProfDHTMLEdit2::CompleteStart() {
 void TProfDHTMLEdit2::SetPending(TPendingOperation operation) {
   FPending = operation;
   FEditor->setReadOnly(Busy() || FBrowseMode);
+  const bool loading = operation == TPendingOperation::LoadingFile ||
+                       operation == TPendingOperation::LoadingUrl ||
+                       operation == TPendingOperation::LoadingOpenDialogFile;
+  if (loading == FBusyCursor)
+    return;
+  FBusyCursor = loading;
+  if (loading) {
+    FSavedCursor = FEditor->viewport()->cursor();
+    FEditor->viewport()->setCursor(Qt::BusyCursor);
+  } else {
+    FEditor->viewport()->setCursor(FSavedCursor);
+  }
 }
 
 void TProfDHTMLEdit2::FocusEditorIfPaneHasFocus() {
@@ -110,14 +157,52 @@ void TProfDHTMLEdit2::SetBrowseMode(bool on) {
 
 // --- document ---
 
+void TProfDHTMLEdit2::RunBuilding(const std::function<void()>& work, bool readsDocument) const {
+  // The pane answers as busy meanwhile: timers still run and may call it.
+  FBuilding = true;
+  FEditor->setReadOnly(true);
+  // While a worker reads the document nothing here may touch it: no paint,
+  // no layout.
+  const bool updates = FEditor->updatesEnabled();
+  if (readsDocument) {
+    FEditor->setUpdatesEnabled(false);
+    FEngine->PauseLayout(true);
+  }
+  const QPointer<const TProfDHTMLEdit2> self(this);
+  std::exception_ptr failure;
+  try {
+    RunBesideEventLoop(work);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (self) {
+    FBuilding = false;
+    if (readsDocument) {
+      FEngine->PauseLayout(false);
+      FEditor->setUpdatesEnabled(updates);
+    }
+    FEditor->setReadOnly(Busy() || FBrowseMode);
+  }
+  if (failure)
+    std::rethrow_exception(failure);
+}
+
 QString TProfDHTMLEdit2::DocumentHTML() const {
   if (Busy())
     return BusyMarker;
   try {
-    const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-    const QString raw =
-        DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
-    return RebuildSource(*dom, raw, FWriterSettings);
+    QString source;
+    const auto write = [this, &source] {
+      const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
+      const QString raw =
+          DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
+      source = RebuildSource(*dom, raw, FWriterSettings);
+    };
+    if (FEngine->Document().characterCount() < LargeDocumentLength)
+      write();
+    else
+      RunBuilding(write, true);
+    return source;
   } catch (...) {
     return ErrorMarker;
   }
@@ -127,7 +212,23 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
   if (Busy())
     return;
   try {
-    FEngine->SetDocument(ReadHtmlDocument(html, FEngine->Document().Location()));
+    const QUrl location = FEngine->Document().Location();
+    std::unique_ptr<TEngineDocument> document;
+    if (html.size() < LargeDocumentLength) {
+      document = ReadHtmlDocument(html, location);
+    } else {
+      const QPointer<TProfDHTMLEdit2> self(this);
+      QThread* gui = thread();
+      RunBuilding(
+          [&document, &html, &location, gui] {
+            document = ReadHtmlDocument(html, location);
+            document->moveToThread(gui);
+          },
+          false);
+      if (!self)
+        return;
+    }
+    FEngine->SetDocument(std::move(document));
   } catch (...) {
     return;
   }
@@ -178,12 +279,29 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
     return false;
   }
   FLoadPath = info.absoluteFilePath();
-  auto promise = std::make_shared<QPromise<TLoadedFile>>();
-  QFuture<TLoadedFile> future = promise->future();
+  auto promise = std::make_shared<QPromise<TLoadedDocument>>();
+  QFuture<TLoadedDocument> future = promise->future();
   promise->start();
-  QThreadPool::globalInstance()->start([promise, path = FLoadPath] {
-    TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
-    promise->addResult(std::move(loaded));
+  // Reading, parsing and building the document all happen off the GUI
+  // thread: for a long file each takes seconds.
+  QThreadPool::globalInstance()->start([promise, path = FLoadPath, gui = thread()] {
+    TLoadedDocument result;
+    const TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
+    if (loaded.Ok && !promise->isCanceled()) {
+      try {
+        const QUrl location = QUrl::fromLocalFile(path);
+        std::unique_ptr<TEngineDocument> document =
+            loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
+                          : ReadPlainTextDocument(loaded.Text, location);
+        document->moveToThread(gui);
+        result.Built = std::make_shared<TLoadedDocument::TBuilt>();
+        result.Built->Document = std::move(document);
+        result.Ok = true;
+      } catch (const std::exception& error) {
+        result.Error = QString::fromLocal8Bit(error.what());
+      }
+    }
+    promise->addResult(std::move(result));
     promise->finish();
   });
   ++FLoadGeneration;
@@ -192,24 +310,26 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
 }
 
 void TProfDHTMLEdit2::FinishFileLoad(quint64 generation) {
-  const QFuture<TLoadedFile> future = FLoadWatcher->future();
+  const QFuture<TLoadedDocument> future = FLoadWatcher->future();
   if (generation != FLoadGeneration || FPending != TPendingOperation::LoadingFile ||
       future.isCanceled())
     return;
-  const TLoadedFile loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedFile();
-  bool ok = loaded.Ok;
+  const TLoadedDocument loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedDocument();
+  QString error = loaded.Error;
+  const bool ok = loaded.Ok && loaded.Built && loaded.Built->Document;
   if (ok) {
     try {
-      const QUrl location = QUrl::fromLocalFile(FLoadPath);
-      FEngine->SetDocument(loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
-                                         : ReadPlainTextDocument(loaded.Text, location));
-    } catch (const std::exception& error) {
-      FWaitResult = false;
-      SetPending(TPendingOperation::Idle);
-      EndUpdate();
-      PaneDialogs::ShowSimpleMessage(this, QString::fromLocal8Bit(error.what()));
-      return;
+      FEngine->SetDocument(std::move(loaded.Built->Document));
+    } catch (const std::exception& failure) {
+      error = QString::fromLocal8Bit(failure.what());
     }
+  }
+  if (!error.isEmpty()) {
+    FWaitResult = false;
+    SetPending(TPendingOperation::Idle);
+    EndUpdate();
+    PaneDialogs::ShowSimpleMessage(this, error);
+    return;
   }
   FWaitResult = ok;
   SetPending(TPendingOperation::Idle);

@@ -4,13 +4,28 @@
 #include "ui/pane/html_source_writer.h"
 #include "ui/pane/source_code_options.h"
 
+#include <QCursor>
 #include <QFutureWatcher>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QTextEdit;
 class TDocumentEngine;
+class TEngineDocument;
 class TPaneTextEdit;
+
+// A file read and built into a document off the GUI thread; the document
+// belongs to the GUI thread already.
+struct TLoadedDocument {
+  struct TBuilt {
+    std::unique_ptr<TEngineDocument> Document;
+    ~TBuilt();
+  };
+  bool Ok = false;
+  std::shared_ptr<TBuilt> Built;
+  QString Error; // the document could not be built
+};
 
 // The editor pane: an HTML document in editing mode with the document-level
 // operations the program uses. Reads answer "BUSY" while the pane is busy
@@ -100,7 +115,7 @@ public:
   void SetBrowseMode(bool on);
 
   TPendingOperation PendingOperation() const { return FPending; }
-  bool Busy() const { return FPending != TPendingOperation::Idle; }
+  bool Busy() const { return FPending != TPendingOperation::Idle || FBuilding; }
   // The file the document was loaded from or saved to; empty otherwise.
   QString DocumentLocation() const;
   QTextEdit* Editor() const;
@@ -136,6 +151,7 @@ private:
   bool HandleKeyPress(QKeyEvent* event);
   QString DefaultBlockTag() const;
   void FocusEditorIfPaneHasFocus();
+  void RunBuilding(const std::function<void()>& work, bool readsDocument) const;
 
   TPaneTextEdit* FEditor = nullptr;
   TDocumentEngine* FEngine = nullptr;
@@ -152,8 +168,12 @@ private:
   bool FFindWholeWord = false;
   bool FFindMatchCase = false;
   // The file load in flight and the result the wait returns.
-  QFutureWatcher<TLoadedFile>* FLoadWatcher = nullptr;
+  QFutureWatcher<TLoadedDocument>* FLoadWatcher = nullptr;
   quint64 FLoadGeneration = 0;
   QString FLoadPath;
   bool FWaitResult = false;
+  bool FBusyCursor = false;
+  QCursor FSavedCursor;
+  // A long document being read or written on a worker thread.
+  mutable bool FBuilding = false;
 };
