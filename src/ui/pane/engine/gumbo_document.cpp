@@ -19,14 +19,30 @@ TGumboDocument::TGumboDocument(const QString& html)
     throw std::runtime_error("The HTML parser failed.");
 }
 
+namespace {
+
+bool IsTagNameEnd(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '>';
+}
+
+} // namespace
+
 QString GumboTagName(const GumboElement& element) {
   if (element.tag != GUMBO_TAG_UNKNOWN)
     return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
-  GumboStringPiece piece = element.original_tag;
-  if (!piece.data || piece.length == 0)
+  const GumboStringPiece& piece = element.original_tag;
+  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
     return QStringLiteral("unknown");
-  gumbo_tag_from_original_text(&piece);
-  return QString::fromUtf8(piece.data, static_cast<qsizetype>(piece.length)).toLower();
+  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
+  // '>'. The parser's own helper also stops at a vertical tab, which is part
+  // of the name, and would turn "tr\v" into "tr", a table row.
+  std::size_t from = piece.data[1] == '/' ? 2 : 1;
+  std::size_t to = from;
+  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
+    ++to;
+  if (to == from)
+    return QStringLiteral("unknown");
+  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
 }
 
 QString FromGumbo(const char* text) {

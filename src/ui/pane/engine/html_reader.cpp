@@ -3,6 +3,7 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/gumbo_document.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/kept_nodes.h"
 
 #include <QHash>
 #include <QTextCursor>
@@ -190,7 +191,20 @@ public:
         VisitChildren(node);
       }
     }
+    // Comments after the body (and after </html>) end the body, where a
+    // written document has room for them.
+    for (unsigned i = 0; i < html.children.length; ++i)
+      if (Child(html.children, i)->type == GUMBO_NODE_COMMENT)
+        KeepComment(Child(html.children, i));
+    bool afterRoot = false;
+    for (unsigned i = 0; i < document.children.length; ++i) {
+      const GumboNode* node = Child(document.children, i);
+      if (afterRoot && node->type == GUMBO_NODE_COMMENT)
+        KeepComment(node);
+      afterRoot = afterRoot || node == output.root;
+    }
     CloseBlock();
+    KeepPendingAtTheEnd();
   }
 
 private:
@@ -218,6 +232,8 @@ private:
     QTextCharFormat PendingSpaceFormat;
     bool AtLineStart = true;
     int TableDepth = 0;
+    // Kept nodes met where no block is open, for the next block (or table).
+    std::vector<TKeptBodyNode> Pending;
   };
 
   TContext& Context() { return FContexts.back(); }
@@ -258,6 +274,9 @@ private:
     case GUMBO_NODE_TEMPLATE:
       VisitElement(node);
       break;
+    case GUMBO_NODE_COMMENT:
+      KeepComment(node);
+      break;
     default:
       break;
     }
@@ -278,8 +297,17 @@ private:
         FDocument.Frame().Head.push_back(std::move(kept));
       return;
     }
-    if (HtmlVocabulary::IsNeverShown(tag))
+    if (HtmlVocabulary::IsNeverShown(tag)) {
+      // A script of the body is written back as it came; the rest of these
+      // hold nothing the pane could keep apart from their text.
+      if (tag == u"script") {
+        TKeptBodyNode kept{TKeptBodyNode::TKind::RawElement,
+                           TElementRef{NewElementId(), tag, GumboAttributes(element)}, TextOf(node),
+                           0};
+        KeepHidden(std::move(kept));
+      }
       return;
+    }
     TElementRef ref{NewElementId(), tag, GumboAttributes(element)};
     // Their content is raw text, which would read back differently once written
     // as an element; plain preformatted blocks show the same.
@@ -292,7 +320,7 @@ private:
     if (ref.Tag == u"hr")
       return AddRule(ref);
     if (HtmlVocabulary::IsVoid(ref.Tag))
-      return;
+      return KeepVoidElement(std::move(ref));
     if (ref.Tag == u"table" && Context().TableDepth < MaxTableDepth && AddTable(node, ref))
       return;
     if (HtmlVocabulary::IsBlock(ref.Tag))
@@ -328,6 +356,7 @@ private:
     CloseBlock();
     context.Open.pop_back();
     context.BlockDepth = context.Open.size();
+    ClampPending();
   }
 
   // Inline elements around a block become part of the block chain, as the
@@ -351,11 +380,11 @@ private:
   // Elements whose start tag ends an open paragraph when the source is read.
   static bool ClosesParagraph(QStringView tag) {
     static const QStringList tags{
-        "address", "article", "aside",   "blockquote", "center",   "details",    "dialog", "dir",
-        "div",     "dl",      "dd",      "dt",         "fieldset", "figcaption", "figure", "footer",
-        "form",    "h1",      "h2",      "h3",         "h4",       "h5",         "h6",     "header",
-        "hgroup",  "li",      "listing", "main",       "menu",     "nav",        "ol",     "p",
-        "pre",     "search",  "section", "summary",    "ul"};
+        "address", "article", "aside",  "blockquote", "center",   "details",    "dialog", "dir",
+        "div",     "dl",      "dd",     "dt",         "fieldset", "figcaption", "figure", "footer",
+        "form",    "h1",      "h2",     "h3",         "h4",       "h5",         "h6",     "header",
+        "hgroup",  "hr",      "li",     "listing",    "main",     "menu",       "nav",    "ol",
+        "p",       "pre",     "search", "section",    "summary",  "ul"};
     return tags.contains(tag);
   }
 
@@ -376,29 +405,71 @@ private:
     return -1;
   }
 
-  void VisitBlock(const GumboNode* node, TElementRef element) {
-    const qsizetype paragraph = ParagraphToEnd(element.Tag);
-    if (paragraph >= 0) {
-      // The parser nests such a block in a paragraph only in malformed
-      // markup (a table's misplaced content in quirks mode). Written back
-      // nested, it would read as the paragraph's sibling, so a second cycle
-      // would change the document; it is read as that sibling now, and text
-      // after it continues in a paragraph of the same chain.
-      CloseBlock();
-      TContext& context = Context();
-      const auto cut = context.Open.begin() + paragraph;
-      std::vector<TOpen> paragraphChain(std::make_move_iterator(cut),
-                                        std::make_move_iterator(context.Open.end()));
-      context.Open.erase(cut, context.Open.end());
-      const std::size_t blockDepth = context.BlockDepth;
-      context.BlockDepth = std::min(blockDepth, context.Open.size());
-      VisitBlock(node, std::move(element));
-      TContext& after = Context();
-      for (TOpen& open : paragraphChain)
-        after.Open.push_back(std::move(open));
-      after.BlockDepth = blockDepth;
-      return;
+  // Where an open item starts in the chain when a start tag of `tag` would
+  // end it (li ends li; dd and dt end either), -1 when there is none.
+  qsizetype ItemToEnd(QStringView tag) {
+    const bool listItem = tag == u"li";
+    if (!listItem && tag != u"dd" && tag != u"dt")
+      return -1;
+    const TContext& context = Context();
+    for (std::size_t i = context.Open.size(); i-- > 0;) {
+      const QString& open = context.Open[i].Element.Tag;
+      if (listItem ? open == u"li" : (open == u"dd" || open == u"dt"))
+        return static_cast<qsizetype>(i);
+      // The item is out of the start tag's reach beyond these.
+      if (open != u"address" && open != u"div" && open != u"p" && IsSpecial(open))
+        return -1;
     }
+    return -1;
+  }
+
+  static bool IsSpecial(QStringView tag) {
+    static const QStringList tags{
+        "address", "applet",   "article",    "aside",    "blockquote", "body",   "button",
+        "caption", "center",   "dd",         "details",  "dir",        "div",    "dl",
+        "dt",      "fieldset", "figcaption", "figure",   "footer",     "form",   "h1",
+        "h2",      "h3",       "h4",         "h5",       "h6",         "header", "hgroup",
+        "li",      "listing",  "main",       "marquee",  "menu",       "nav",    "object",
+        "ol",      "p",        "pre",        "search",   "section",    "select", "summary",
+        "table",   "tbody",    "td",         "textarea", "tfoot",      "th",     "thead",
+        "tr",      "ul",       "xmp"};
+    return tags.contains(tag);
+  }
+
+  // The outermost open element a start tag of `tag` ends, or -1.
+  qsizetype ElementToEnd(QStringView tag) {
+    const qsizetype paragraph = ParagraphToEnd(tag);
+    const qsizetype item = ItemToEnd(tag);
+    if (paragraph < 0 || item < 0)
+      return std::max(paragraph, item);
+    return std::min(paragraph, item);
+  }
+
+  // The parser nests such an element in the one its start tag ends only in
+  // malformed markup (a table's misplaced content, moved in front of the
+  // table). Written back nested, it would read as a sibling, so a second
+  // cycle would change the document; it is read as that sibling now, and
+  // what follows it continues in elements of the same chain.
+  template <typename TVisit> void VisitOutside(qsizetype cutAt, TVisit visit) {
+    CloseBlock();
+    TContext& context = Context();
+    const auto cut = context.Open.begin() + cutAt;
+    std::vector<TOpen> endedChain(std::make_move_iterator(cut),
+                                  std::make_move_iterator(context.Open.end()));
+    context.Open.erase(cut, context.Open.end());
+    const std::size_t blockDepth = context.BlockDepth;
+    context.BlockDepth = std::min(blockDepth, context.Open.size());
+    ClampPending();
+    visit();
+    TContext& after = Context();
+    for (TOpen& open : endedChain)
+      after.Open.push_back(std::move(open));
+    after.BlockDepth = blockDepth;
+  }
+
+  void VisitBlock(const GumboNode* node, TElementRef element) {
+    if (const qsizetype ended = ElementToEnd(element.Tag); ended >= 0)
+      return VisitOutside(ended, [&] { VisitBlock(node, std::move(element)); });
     if (!RoomForElement()) {
       CloseBlock();
       VisitChildren(node);
@@ -454,6 +525,8 @@ private:
         context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].CharFormat : context.BaseChar;
     if (context.BlockDepth > 0)
       format.setProperty(EngineProperty::BlockChain, context.Open[context.BlockDepth - 1].BlockKey);
+    if (!context.Pending.empty())
+      format.setProperty(KeptProperty::Leading, TakePending());
     TOpen* item = ListItem();
     if (item && item->ListItemJoined)
       format.setIndent(item->ListLevel);
@@ -642,7 +715,77 @@ private:
     FCursor.insertText(QString(ObjectReplacement), format);
   }
 
+  void KeepComment(const GumboNode* node) {
+    KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::Comment, {}, CommentSource(node), 0});
+  }
+
+  // Shown like a picture: where it stands, text flows around it.
+  static bool IsVisibleControl(const TElementRef& element) {
+    if (element.Tag == u"input")
+      return element.Attribute(u"type").compare(u"hidden", Qt::CaseInsensitive) != 0;
+    return element.Tag == u"embed" || element.Tag == u"keygen";
+  }
+
+  void KeepVoidElement(TElementRef element) {
+    const bool visible = IsVisibleControl(element);
+    TKeptBodyNode kept{TKeptBodyNode::TKind::Element, std::move(element), {}, 0};
+    if (!visible)
+      return KeepHidden(std::move(kept));
+    EnsureBlock();
+    TContext& context = Context();
+    if (context.PendingSpace)
+      Append(u" ", context.PendingSpaceFormat);
+    context.PendingSpace = false;
+    context.AtLineStart = false;
+    InsertKeptNode(kept);
+  }
+
+  // A node nothing shows changes neither the lines nor the blanks around
+  // it: inside a block it is a character of its own, between blocks it
+  // waits for the next one.
+  void KeepHidden(TKeptBodyNode kept) {
+    TContext& context = Context();
+    if (context.BlockOpen)
+      return InsertKeptNode(kept);
+    kept.Depth = static_cast<int>(context.BlockDepth);
+    context.Pending.push_back(std::move(kept));
+  }
+
+  void InsertKeptNode(const TKeptBodyNode& kept) {
+    FlushText();
+    QTextCharFormat format = TextFormat();
+    format.setObjectType(KeptNodeObjectType);
+    format.setProperty(KeptProperty::InlineNode, SerializeKeptNodes({kept}));
+    FCursor.insertText(QString(ObjectReplacement), format);
+  }
+
+  // Pending nodes inside elements that have ended move out of them.
+  void ClampPending() {
+    TContext& context = Context();
+    for (TKeptBodyNode& kept : context.Pending)
+      kept.Depth = std::min(kept.Depth, static_cast<int>(context.BlockDepth));
+  }
+
+  QString TakePending() {
+    ClampPending();
+    const QString serialized = SerializeKeptNodes(Context().Pending);
+    Context().Pending.clear();
+    return serialized;
+  }
+
+  // Nodes no block followed: after the last block of the body or cell.
+  void KeepPendingAtTheEnd() {
+    if (Context().Pending.empty())
+      return;
+    FlushText();
+    QTextBlockFormat format;
+    format.setProperty(KeptProperty::Trailing, TakePending());
+    FCursor.mergeBlockFormat(format);
+  }
+
   void AddRule(TElementRef element) {
+    if (const qsizetype ended = ElementToEnd(element.Tag); ended >= 0)
+      return VisitOutside(ended, [&] { AddRule(std::move(element)); });
     CloseBlock();
     if (!RoomForElement())
       return;
@@ -761,6 +904,9 @@ private:
       FCursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     QTextTableFormat format;
     ApplyTableAttributes(table, format);
+    // What a caption did not take goes in front of the table.
+    if (!Context().Pending.empty())
+      format.setProperty(KeptProperty::Leading, TakePending());
     QString tableKey;
     AppendSerializedElement(tableKey, table);
     format.setProperty(EngineProperty::TableElement, tableKey);
@@ -811,6 +957,7 @@ private:
       FCursor.setBlockFormat(Context().BaseBlock);
       VisitChildren(slot.Node);
       CloseBlock();
+      KeepPendingAtTheEnd();
       FContexts.pop_back();
     }
     FCursor.setPosition(grid->lastPosition() + 1);

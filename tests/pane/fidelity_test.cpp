@@ -1,0 +1,92 @@
+// What is opened and saved comes back as it was: documents from outside the
+// pane's own vocabulary, each with the body the pane writes for it.
+#include "pane_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TFidelityCase {
+  const char* Name;
+  const char* Html;
+  const char* Shown; // lines joined by "\r\n"
+  const char* Body;  // the written body, without the writer's line breaks
+};
+
+void PrintTo(const TFidelityCase& row, std::ostream* out) {
+  *out << row.Name;
+}
+
+QString BodyOf(const QString& html) {
+  const QString compact = Compact(html);
+  const qsizetype open = compact.indexOf(QStringLiteral("<body>"));
+  const qsizetype close = compact.lastIndexOf(QStringLiteral("</body>"));
+  if (open < 0 || close < open)
+    return compact;
+  return compact.mid(open + 6, close - open - 6);
+}
+
+class Fidelity : public ::testing::TestWithParam<TFidelityCase> {
+protected:
+  static void SetUpTestSuite() { Pane = MakeReadyPane().release(); }
+  static void TearDownTestSuite() {
+    delete Pane;
+    Pane = nullptr;
+  }
+  static TProfDHTMLEdit2* Pane;
+};
+
+TProfDHTMLEdit2* Fidelity::Pane = nullptr;
+
+TEST_P(Fidelity, KeepsTheDocumentThroughReadAndWrite) {
+  const TFidelityCase& row = GetParam();
+  Pane->SetDocumentHTML(QString::fromUtf8(row.Html));
+  const QString shown = Pane->BodyText();
+  EXPECT_EQ(shown.toStdString(), row.Shown);
+  const QString first = Pane->DocumentHTML();
+  EXPECT_EQ(BodyOf(first).toStdString(), row.Body);
+  Pane->SetDocumentHTML(first);
+  EXPECT_EQ(Pane->BodyText().toStdString(), shown.toStdString()) << first.toStdString();
+  EXPECT_EQ(Pane->DocumentHTML().toStdString(), first.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, Fidelity,
+    ::testing::Values(
+        // A vertical tab belongs to the tag's name: not a table row.
+        TFidelityCase{"VerticalTabInATagName", "a<tr\x0b>b", "ab", "a<tr\x0b>b</tr\x0b>"},
+        // The rule and the text move in front of the table, inside the paragraph
+        // the rule's start tag would end.
+        TFidelityCase{"RuleInATableInAParagraph", "<p>a<table><hr>b", "a\r\n\r\nb\r\n",
+                      "<p>a</p><hr /><p>b<table></table></p>"},
+        TFidelityCase{"TableBetweenListItems", "<li><table><li>", "\r\n",
+                      "<li></li><li><table></table></li>"},
+        TFidelityCase{"CommentInAParagraph", "<p>a<!-- keep me -->b</p>", "ab",
+                      "<p>a<!-- keep me -->b</p>"},
+        TFidelityCase{
+            "CommentsBetweenBlocks",
+            "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->",
+            "0\r\na\r\nb",
+            "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->"},
+        TFidelityCase{"CommentKeepsTheBlanks", "<p>a <!-- c --> b</p>", "a b",
+                      "<p>a<!-- c --> b</p>"},
+        TFidelityCase{
+            "CommentBeforeATable", "<p>0</p><!-- t --><table><tr><td>x<!-- c --></td></tr></table>",
+            "0\r\nx",
+            "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr></tbody></table>"},
+        TFidelityCase{"FormControls",
+                      "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
+                      "disabled><input type=\"hidden\" name=\"k\" value=\"1\"></form>",
+                      "Name: ",
+                      "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
+                      "disabled=\"disabled\" /><input type=\"hidden\" name=\"k\" value=\"1\" "
+                      "/></form>"},
+        TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
+                      "<p>a</p><script>if (a < b) go();</script>"},
+        TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",
+                      "<img src=\"/tmp/x/pic.png\" />"},
+        TFidelityCase{"RootPathLink", "<a href=\"/tmp/x/doc.html\">d</a>", "d",
+                      "<a href=\"/tmp/x/doc.html\">d</a>"}),
+    [](const ::testing::TestParamInfo<TFidelityCase>& param) { return param.param.Name; });
+
+} // namespace
