@@ -2,6 +2,14 @@
 // pane's own vocabulary, each with the body the pane writes for it.
 #include "pane_test_support.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,5 +96,39 @@ INSTANTIATE_TEST_SUITE_P(
         TFidelityCase{"RootPathLink", "<a href=\"/tmp/x/doc.html\">d</a>", "d",
                       "<a href=\"/tmp/x/doc.html\">d</a>"}),
     [](const ::testing::TestParamInfo<TFidelityCase>& param) { return param.param.Name; });
+
+// What another pane, or any Qt program, puts on the clipboard is read as
+// elements: a saved file holds no style of the toolkit's own.
+TEST(Paste, CopyFromOnePaneAndPasteIntoTheOtherKeepsElementsOnly) {
+  const auto source = MakeReadyPane();
+  const auto target = MakeReadyPane();
+  source->SetDocumentHTML(
+      QStringLiteral("<p class=\"k\">one <b>two</b></p><p>th&nbsp; ree</p><ul><li>four</li></ul>"));
+  QTest::keyClick(source->Editor(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(source->Editor(), Qt::Key_C, Qt::ControlModifier);
+  target->SetDocumentHTML(QString());
+  QTest::keyClick(target->Editor(), Qt::Key_V, Qt::ControlModifier);
+  const std::string saved = BodyOf(target->DocumentHTML()).toStdString();
+  EXPECT_EQ(saved, "<p class=\"k\">one <b>two</b></p><p>th&nbsp; ree</p><ul><li>four</li></ul>");
+  EXPECT_EQ(target->BodyText(), source->BodyText());
+}
+
+TEST(Paste, QtRichTextLosesTheToolkitsStyles) {
+  QTextDocument written;
+  written.setHtml(QStringLiteral("<p>one <b>two</b></p><p style=\"margin-left: 20px\">x</p>"));
+  QTextCursor(written.firstBlock()).insertBlock(); // an empty paragraph first
+  auto* data = new QMimeData;
+  data->setHtml(written.toHtml());
+  QApplication::clipboard()->setMimeData(data);
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(QString());
+  QTest::keyClick(pane->Editor(), Qt::Key_V, Qt::ControlModifier);
+  const QString saved = BodyOf(pane->DocumentHTML());
+  EXPECT_FALSE(saved.contains(QStringLiteral("-qt-"))) << saved.toStdString();
+  EXPECT_FALSE(saved.contains(QStringLiteral(":0px"))) << saved.toStdString();
+  EXPECT_TRUE(saved.contains(QStringLiteral("style=\"margin-left: 20px\">x</p>")))
+      << saved.toStdString();
+  EXPECT_EQ(pane->BodyText().toStdString(), "\r\none two\r\nx");
+}
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "ui/pane/source_code_options.h"
 
 #include <QFutureWatcher>
+#include <QTextDocumentFragment>
 #include <QWidget>
 #include <functional>
 
@@ -135,6 +136,7 @@ private:
   void FinishFileLoad(quint64 generation);
   bool HandleKeyPress(QKeyEvent* event);
   QString DefaultBlockTag() const;
+  QString PieceHTML(const QTextDocumentFragment& piece) const;
   void FocusEditorIfPaneHasFocus();
 
   TPaneTextEdit* FEditor = nullptr;
