@@ -4,12 +4,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QImage>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFragment>
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,6 +100,60 @@ INSTANTIATE_TEST_SUITE_P(
         TFidelityCase{"RootPathLink", "<a href=\"/tmp/x/doc.html\">d</a>", "d",
                       "<a href=\"/tmp/x/doc.html\">d</a>"}),
     [](const ::testing::TestParamInfo<TFidelityCase>& param) { return param.param.Name; });
+
+// The names of the pictures the pane shows, each with whether it loads.
+std::vector<std::pair<std::string, bool>> Pictures(const TProfDHTMLEdit2& pane) {
+  std::vector<std::pair<std::string, bool>> pictures;
+  QTextDocument* document = pane.Editor()->document();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat()) {
+        const QString name = it.fragment().charFormat().toImageFormat().name();
+        pictures.emplace_back(
+            name.toStdString(),
+            document->resource(QTextDocument::ImageResource, QUrl(name)).isValid());
+      }
+  return pictures;
+}
+
+// Open reads the file, then writes the pane's source back into it; Save
+// writes the same source to a file. Local pictures load all the way.
+TEST(LocalFiles, PicturesStayLoadableThroughOpenAndSave) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  QImage picture(4, 4, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  ASSERT_TRUE(picture.save(folder.filePath(QStringLiteral("pic.png"))));
+  const QString path = folder.filePath(QStringLiteral("pic.png"));
+  const QString url = QUrl::fromLocalFile(path).toString();
+  {
+    QFile file(folder.filePath(QStringLiteral("doc.html")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("<p><img src=\"%1\"><img src=\"%2\"><img src=\"pic.png\"></p>")
+                   .arg(url, path)
+                   .toUtf8());
+  }
+  const auto pane = MakeReadyPane();
+  ASSERT_TRUE(pane->LoadFromFile(folder.filePath(QStringLiteral("doc.html"))));
+  pane->SetDocumentHTML(pane->DocumentHTML());
+  const std::vector<std::pair<std::string, bool>> opened{
+      {path.toStdString(), true}, {path.toStdString(), true}, {"pic.png", true}};
+  EXPECT_EQ(Pictures(*pane), opened);
+
+  PaneDialogs::SetSaveFileNameHandlerForTesting(
+      [&folder](const QString&) { return folder.filePath(QStringLiteral("saved.html")); });
+  pane->SaveAs(QString());
+  PaneDialogs::SetSaveFileNameHandlerForTesting(nullptr);
+  QFile saved(folder.filePath(QStringLiteral("saved.html")));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  const QString source = QString::fromUtf8(saved.readAll());
+  EXPECT_TRUE(source.contains(QStringLiteral("src=\"%1\"").arg(path))) << source.toStdString();
+  EXPECT_FALSE(source.contains(u'\\')) << source.toStdString();
+  // Written into a pane that has no file of its own.
+  const auto other = MakeReadyPane();
+  other->SetDocumentHTML(source);
+  EXPECT_EQ(Pictures(*other)[0], opened[0]);
+}
 
 // What another pane, or any Qt program, puts on the clipboard is read as
 // elements: a saved file holds no style of the toolkit's own.
