@@ -82,10 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
             "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->"},
         TFidelityCase{"CommentKeepsTheBlanks", "<p>a <!-- c --> b</p>", "a b",
                       "<p>a<!-- c --> b</p>"},
-        TFidelityCase{
-            "CommentBeforeATable", "<p>0</p><!-- t --><table><tr><td>x<!-- c --></td></tr></table>",
-            "0\r\nx",
-            "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr></tbody></table>"},
+        TFidelityCase{"CommentsAroundTableRows",
+                      "<p>0</p><!-- t --><table><tr><td>x<!-- c --></td></tr><!-- r "
+                      "--><tr><td>y</td></tr></table>",
+                      "0\r\nx\r\ny",
+                      "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr><tr><td><!-- r "
+                      "-->y</td></tr></tbody></table>"},
         TFidelityCase{"FormControls",
                       "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
                       "disabled><input type=\"hidden\" name=\"k\" value=\"1\"></form>",

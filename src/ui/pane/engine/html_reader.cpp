@@ -801,15 +801,21 @@ private:
     int Column = 0;
     int RowSpan = 1;
     int ColumnSpan = 1;
+    // Comments between the table's rows and cells, in front of this cell.
+    std::vector<const GumboNode*> Comments;
   };
 
   // Reads the table into a grid; false when it cannot be shown as one.
   bool AddTable(const GumboNode* node, const TElementRef& table) {
     std::vector<const GumboNode*> captions;
     std::vector<std::pair<TElementRef, const GumboNode*>> rows; // row group, tr
+    std::vector<std::vector<const GumboNode*>> rowComments;     // in front of each row
+    std::vector<const GumboNode*> comments;
     const GumboVector& children = node->v.element.children;
     for (unsigned i = 0; i < children.length; ++i) {
       const GumboNode* child = Child(children, i);
+      if (child->type == GUMBO_NODE_COMMENT)
+        comments.push_back(child);
       if (!IsElement(child))
         continue;
       const GumboTag tag = child->v.element.tag;
@@ -819,13 +825,24 @@ private:
         const TElementRef group{NewElementId(), GumboTagName(child->v.element),
                                 GumboAttributes(child->v.element)};
         const GumboVector& groupRows = child->v.element.children;
-        for (unsigned k = 0; k < groupRows.length; ++k)
-          if (IsElement(Child(groupRows, k)) && Child(groupRows, k)->v.element.tag == GUMBO_TAG_TR)
-            rows.emplace_back(group, Child(groupRows, k));
+        for (unsigned k = 0; k < groupRows.length; ++k) {
+          const GumboNode* row = Child(groupRows, k);
+          if (row->type == GUMBO_NODE_COMMENT)
+            comments.push_back(row);
+          if (IsElement(row) && row->v.element.tag == GUMBO_TAG_TR) {
+            rows.emplace_back(group, row);
+            rowComments.push_back(std::move(comments));
+            comments.clear();
+          }
+        }
       } else if (tag == GUMBO_TAG_TR) {
         rows.emplace_back(TElementRef{}, child);
+        rowComments.push_back(std::move(comments));
+        comments.clear();
       }
     }
+    std::vector<const GumboNode*> trailingComments = std::move(comments);
+    comments.clear();
     std::vector<TCellSlot> cells;
     std::vector<std::vector<bool>> taken(rows.size());
     int columns = 0;
@@ -834,15 +851,20 @@ private:
       const TElementRef row{NewElementId(), QStringLiteral("tr"), GumboAttributes(tr->v.element)};
       int column = 0;
       bool rowHasCells = false;
+      comments.insert(comments.end(), rowComments[r].begin(), rowComments[r].end());
       const GumboVector& trChildren = tr->v.element.children;
       for (unsigned k = 0; k < trChildren.length; ++k) {
         const GumboNode* cell = Child(trChildren, k);
+        if (cell->type == GUMBO_NODE_COMMENT)
+          comments.push_back(cell);
         if (!IsElement(cell) ||
             (cell->v.element.tag != GUMBO_TAG_TD && cell->v.element.tag != GUMBO_TAG_TH))
           continue;
         rowHasCells = true;
         TCellSlot slot;
         slot.Node = cell;
+        slot.Comments = std::move(comments);
+        comments.clear();
         TElementRef cellElement{NewElementId(), GumboTagName(cell->v.element),
                                 GumboAttributes(cell->v.element)};
         slot.RowSpan = std::clamp(cellElement.Attribute(u"rowspan").toInt(), 1,
@@ -886,6 +908,7 @@ private:
     }
     if (rows.empty() || columns == 0)
       return false;
+    comments.insert(comments.end(), trailingComments.begin(), trailingComments.end());
 
     CloseBlock();
     PromoteInline();
@@ -955,6 +978,8 @@ private:
       HtmlStyle::ApplyBlockStyle(slot.Chain.last(), cellContext.BaseBlock);
       FContexts.push_back(std::move(cellContext));
       FCursor.setBlockFormat(Context().BaseBlock);
+      for (const GumboNode* comment : slot.Comments)
+        KeepComment(comment);
       VisitChildren(slot.Node);
       CloseBlock();
       KeepPendingAtTheEnd();
@@ -965,6 +990,8 @@ private:
     Context().BlockOpen = false;
     Context().AtLineStart = true;
     Context().PendingSpace = false;
+    for (const GumboNode* comment : comments)
+      KeepComment(comment);
     return true;
   }
 
