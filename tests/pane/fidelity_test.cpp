@@ -95,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                       "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
                       "disabled=\"disabled\" /><input type=\"hidden\" name=\"k\" value=\"1\" "
                       "/></form>"},
+        // The parser would put the text behind the written form.
+        TFidelityCase{"TextAtTheEndOfAForm", "<form action=\"/f\">x</form>y", "x\r\ny",
+                      "<form action=\"/f\">x</form>y"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

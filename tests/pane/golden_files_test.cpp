@@ -35,8 +35,8 @@ std::string LineDiff(const QByteArray& expected, const QByteArray& actual) {
   std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1, 0));
   for (std::size_t i = a.size(); i-- > 0;)
     for (std::size_t j = b.size(); j-- > 0;)
-      common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1
-                                  : std::max(common[i + 1][j], common[i][j + 1]);
+      common[i][j] =
+          a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
   std::string out;
   std::size_t i = 0;
   std::size_t j = 0;

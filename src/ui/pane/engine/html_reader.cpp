@@ -155,11 +155,13 @@ QString DoctypeLine(const GumboDocument& document) {
 
 class THtmlReader {
 public:
-  explicit THtmlReader(TEngineDocument& document) : FDocument(document), FCursor(&document) {
+  THtmlReader(TEngineDocument& document, const TGumboDocument& parsed)
+      : FDocument(document), FParsed(parsed), FCursor(&document) {
     FContexts.emplace_back();
   }
 
-  void Read(const GumboOutput& output) {
+  void Read() {
+    const GumboOutput& output = FParsed.Output();
     const GumboDocument& document = output.document->v.document;
     TDocumentFrame& frame = FDocument.Frame();
     frame.Prologue =
@@ -169,7 +171,7 @@ public:
       const GumboNode* node = Child(document.children, i);
       if (node == output.root)
         break;
-      if (node->type == GUMBO_NODE_COMMENT)
+      if (node->type == GUMBO_NODE_COMMENT && !FParsed.IsMarker(*node))
         frame.Prologue += CommentSource(node) + QStringLiteral("\r\n");
     }
     const GumboElement& html = output.root->v.element;
@@ -716,6 +718,8 @@ private:
   }
 
   void KeepComment(const GumboNode* node) {
+    if (FParsed.IsMarker(*node))
+      return;
     KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::Comment, {}, CommentSource(node), 0});
   }
 
@@ -1037,6 +1041,7 @@ private:
   }
 
   TEngineDocument& FDocument;
+  const TGumboDocument& FParsed;
   QTextCursor FCursor;
   std::vector<TContext> FContexts;
   QHash<quint64, QTextList*> FLists;
@@ -1074,8 +1079,8 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
     QTextCursor batch(document.get());
     batch.beginEditBlock();
     const TGumboDocument parsed(html);
-    THtmlReader reader(*document);
-    reader.Read(parsed.Output());
+    THtmlReader reader(*document, parsed);
+    reader.Read();
     batch.endEditBlock();
   }
   document->SetLocation(location);
