@@ -80,6 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
             "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->",
             "0\r\na\r\nb",
             "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->"},
+        TFidelityCase{"CommentsAroundLineBreaks", "<div>a<br><!-- c -->b<br></div><!-- end -->",
+                      "a\r\nb\r\n", "<div>a<br /><!-- c -->b<br /></div><!-- end -->"},
         TFidelityCase{"CommentKeepsTheBlanks", "<p>a <!-- c --> b</p>", "a b",
                       "<p>a<!-- c --> b</p>"},
         TFidelityCase{"CommentsAroundTableRows",

@@ -31,6 +31,8 @@
 #include <climits>
 #include <memory>
 
+TLoadedDocument::TBuilt::~TBuilt() = default;
+
 const QString TProfDHTMLEdit2::BusyMarker = QStringLiteral("BUSY");
 const QString TProfDHTMLEdit2::ErrorMarker = QStringLiteral("ERROR");
 const QString TProfDHTMLEdit2::TimeoutMessage = QStringLiteral("The operation timed out.");
@@ -42,8 +44,8 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
   layout->addWidget(FEditor);
   setFocusProxy(FEditor);
   FEngine = new TDocumentEngine(FEditor, this);
-  FLoadWatcher = new QFutureWatcher<TLoadedFile>(this);
-  connect(FLoadWatcher, &QFutureWatcher<TLoadedFile>::finished, this,
+  FLoadWatcher = new QFutureWatcher<TLoadedDocument>(this);
+  connect(FLoadWatcher, &QFutureWatcher<TLoadedDocument>::finished, this,
           [this] { FinishFileLoad(FLoadGeneration); });
   connect(FEngine, &TDocumentEngine::ContentsChanged, this, &TProfDHTMLEdit2::OnChange);
   connect(FEditor, &QTextEdit::cursorPositionChanged, this, &TProfDHTMLEdit2::OnDisplayChanged);
@@ -86,6 +88,18 @@ void TProfDHTMLEdit2::CompleteStart() {
 void TProfDHTMLEdit2::SetPending(TPendingOperation operation) {
   FPending = operation;
   FEditor->setReadOnly(Busy() || FBrowseMode);
+  const bool loading = operation == TPendingOperation::LoadingFile ||
+                       operation == TPendingOperation::LoadingUrl ||
+                       operation == TPendingOperation::LoadingOpenDialogFile;
+  if (loading == FBusyCursor)
+    return;
+  FBusyCursor = loading;
+  if (loading) {
+    FSavedCursor = FEditor->viewport()->cursor();
+    FEditor->viewport()->setCursor(Qt::BusyCursor);
+  } else {
+    FEditor->viewport()->setCursor(FSavedCursor);
+  }
 }
 
 void TProfDHTMLEdit2::FocusEditorIfPaneHasFocus() {
@@ -195,12 +209,29 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
     return false;
   }
   FLoadPath = info.absoluteFilePath();
-  auto promise = std::make_shared<QPromise<TLoadedFile>>();
-  QFuture<TLoadedFile> future = promise->future();
+  auto promise = std::make_shared<QPromise<TLoadedDocument>>();
+  QFuture<TLoadedDocument> future = promise->future();
   promise->start();
-  QThreadPool::globalInstance()->start([promise, path = FLoadPath] {
-    TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
-    promise->addResult(std::move(loaded));
+  // Reading, parsing and building the document all happen off the GUI
+  // thread: for a long file each takes seconds.
+  QThreadPool::globalInstance()->start([promise, path = FLoadPath, gui = thread()] {
+    TLoadedDocument result;
+    const TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
+    if (loaded.Ok && !promise->isCanceled()) {
+      try {
+        const QUrl location = QUrl::fromLocalFile(path);
+        std::unique_ptr<TEngineDocument> document =
+            loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
+                          : ReadPlainTextDocument(loaded.Text, location);
+        document->moveToThread(gui);
+        result.Built = std::make_shared<TLoadedDocument::TBuilt>();
+        result.Built->Document = std::move(document);
+        result.Ok = true;
+      } catch (const std::exception& error) {
+        result.Error = QString::fromLocal8Bit(error.what());
+      }
+    }
+    promise->addResult(std::move(result));
     promise->finish();
   });
   ++FLoadGeneration;
@@ -209,24 +240,26 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
 }
 
 void TProfDHTMLEdit2::FinishFileLoad(quint64 generation) {
-  const QFuture<TLoadedFile> future = FLoadWatcher->future();
+  const QFuture<TLoadedDocument> future = FLoadWatcher->future();
   if (generation != FLoadGeneration || FPending != TPendingOperation::LoadingFile ||
       future.isCanceled())
     return;
-  const TLoadedFile loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedFile();
-  bool ok = loaded.Ok;
+  const TLoadedDocument loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedDocument();
+  QString error = loaded.Error;
+  const bool ok = loaded.Ok && loaded.Built && loaded.Built->Document;
   if (ok) {
     try {
-      const QUrl location = QUrl::fromLocalFile(FLoadPath);
-      FEngine->SetDocument(loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
-                                         : ReadPlainTextDocument(loaded.Text, location));
-    } catch (const std::exception& error) {
-      FWaitResult = false;
-      SetPending(TPendingOperation::Idle);
-      EndUpdate();
-      PaneDialogs::ShowSimpleMessage(this, QString::fromLocal8Bit(error.what()));
-      return;
+      FEngine->SetDocument(std::move(loaded.Built->Document));
+    } catch (const std::exception& failure) {
+      error = QString::fromLocal8Bit(failure.what());
     }
+  }
+  if (!error.isEmpty()) {
+    FWaitResult = false;
+    SetPending(TPendingOperation::Idle);
+    EndUpdate();
+    PaneDialogs::ShowSimpleMessage(this, error);
+    return;
   }
   FWaitResult = ok;
   SetPending(TPendingOperation::Idle);

@@ -4,14 +4,29 @@
 #include "ui/pane/html_source_writer.h"
 #include "ui/pane/source_code_options.h"
 
+#include <QCursor>
 #include <QFutureWatcher>
 #include <QTextDocumentFragment>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QTextEdit;
 class TDocumentEngine;
+class TEngineDocument;
 class TPaneTextEdit;
+
+// A file read and built into a document off the GUI thread; the document
+// belongs to the GUI thread already.
+struct TLoadedDocument {
+  struct TBuilt {
+    std::unique_ptr<TEngineDocument> Document;
+    ~TBuilt();
+  };
+  bool Ok = false;
+  std::shared_ptr<TBuilt> Built;
+  QString Error; // the document could not be built
+};
 
 // The editor pane: an HTML document in editing mode with the document-level
 // operations the program uses. Reads answer "BUSY" while the pane is busy
@@ -154,8 +169,10 @@ private:
   bool FFindWholeWord = false;
   bool FFindMatchCase = false;
   // The file load in flight and the result the wait returns.
-  QFutureWatcher<TLoadedFile>* FLoadWatcher = nullptr;
+  QFutureWatcher<TLoadedDocument>* FLoadWatcher = nullptr;
   quint64 FLoadGeneration = 0;
   QString FLoadPath;
   bool FWaitResult = false;
+  bool FBusyCursor = false;
+  QCursor FSavedCursor;
 };

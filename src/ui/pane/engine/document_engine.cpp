@@ -5,12 +5,14 @@
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/html_style.h"
 #include "ui/pane/engine/kept_nodes.h"
+#include "ui/pane/engine/layout_pacer.h"
 #include "ui/pane/engine/raw_source.h"
 
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextList>
+#include <QThreadPool>
 #include <algorithm>
 
 namespace {
@@ -49,10 +51,17 @@ QTextCharFormat TextFormatFrom(QTextCharFormat format) {
   return format;
 }
 
+// The lines of a line group share the element of its first block.
+QTextBlock LineGroupHead(QTextBlock block) {
+  while (IsLineStart(block.blockFormat()) && block.previous().isValid())
+    block = block.previous();
+  return block;
+}
+
 } // namespace
 
 bool IsStructuralFiller(const QTextBlock& block) {
-  if (block.length() != 1 || !block.document())
+  if (block.length() != 1 || !block.document() || IsLineStart(block.blockFormat()))
     return false;
   const QTextDocument& document = *block.document();
   const int position = block.position();
@@ -74,15 +83,36 @@ private:
 };
 
 TDocumentEngine::TDocumentEngine(QTextEdit* view, QObject* parent)
-    : QObject(parent), FView(view), FDocument(std::make_unique<TEngineDocument>()) {
+    : QObject(parent), FView(view), FDocument(std::make_unique<TEngineDocument>()),
+      FPacer(new TLayoutPacer(view)) {
   Connect(*FDocument);
   FView->setDocument(FDocument.get());
 }
 
+void TDocumentEngine::Show(TEngineDocument& document) {
+  FView->setDocument(&document);
+  FPacer->Watch(&document);
+}
+
+void TDocumentEngine::DisposeLater(std::unique_ptr<TEngineDocument> document) {
+  if (!document)
+    return;
+  if (document->characterCount() < LargeDocumentLength)
+    return;
+  // Taking a document of a million blocks apart takes a while; it goes on
+  // a worker thread, out of the window's way. Without a thread of its own
+  // it takes no events, so any thread may delete it.
+  document->disconnect();
+  document->moveToThread(nullptr);
+  QThreadPool::globalInstance()->start([gone = document.release()] { delete gone; });
+}
+
 TDocumentEngine::~TDocumentEngine() {
   // The view must not keep pointing at documents that go with the engine.
-  if (FView)
+  if (FView) {
+    FPacer->Watch(nullptr);
     FView->setDocument(new QTextDocument(FView));
+  }
 }
 
 void TDocumentEngine::Connect(TEngineDocument& document) {
@@ -106,10 +136,11 @@ void TDocumentEngine::SetDocument(std::unique_ptr<TEngineDocument> document) {
     HoldEditBlock();
     FSelection = QTextCursor(FDocument.get());
   } else {
-    const std::unique_ptr<TEngineDocument> old = std::move(FDocument);
+    std::unique_ptr<TEngineDocument> old = std::move(FDocument);
     FDocument = std::move(document);
     if (FView)
-      FView->setDocument(FDocument.get());
+      Show(*FDocument);
+    DisposeLater(std::move(old));
   }
   emit DocumentReplaced();
 }
@@ -170,8 +201,8 @@ void TDocumentEngine::EndUpdate() {
   if (!FView)
     return;
   if (FStale) {
-    FView->setDocument(FDocument.get());
-    FStale.reset();
+    Show(*FDocument);
+    DisposeLater(std::move(FStale));
   }
   FView->setTextCursor(selection);
 }
@@ -191,7 +222,20 @@ void TDocumentEngine::SetSelection(const QTextCursor& cursor) {
 
 TTextMirror& TDocumentEngine::Mirror() {
   if (!FMirrorValid) {
-    FMirror.Reset(FDocument->toRawText());
+    QString text = FDocument->toRawText();
+    // The separator in front of a line start stands for a line break.
+    int lastIndex = -1;
+    bool lastWasLine = false;
+    for (QTextBlock block = FDocument->begin(); block.isValid(); block = block.next()) {
+      const int index = block.blockFormatIndex();
+      if (index != lastIndex) {
+        lastIndex = index;
+        lastWasLine = IsLineStart(block.blockFormat());
+      }
+      if (lastWasLine && block.position() > 0)
+        text[block.position() - 1] = LineSeparator;
+    }
+    FMirror.Reset(text);
     FMirrorValid = true;
   }
   return FMirror;
@@ -232,7 +276,10 @@ void TDocumentEngine::SetBodyText(const QString& text) {
     auto document = std::make_unique<TEngineDocument>();
     document->Frame() = FDocument->Frame();
     document->SetLocation(FDocument->Location());
-    QTextCursor(document.get()).insertText(display);
+    QTextCursor cursor(document.get());
+    cursor.beginEditBlock();
+    InsertDisplayLines(cursor, display, QTextCharFormat());
+    cursor.endEditBlock();
     SetDocument(std::move(document));
     return;
   }
@@ -247,7 +294,7 @@ void TDocumentEngine::SetBodyText(const QString& text) {
   cursor.setBlockFormat(QTextBlockFormat());
   cursor.setBlockCharFormat(QTextCharFormat());
   cursor.setCharFormat(QTextCharFormat());
-  cursor.insertText(display, QTextCharFormat());
+  InsertDisplayLines(cursor, display, QTextCharFormat());
   cursor.endEditBlock();
   FMirrorValid = false;
   SetSelection(cursor);
@@ -350,15 +397,15 @@ bool TDocumentEngine::CaretInList() const {
   const QTextCursor cursor = Selection();
   if (cursor.currentList())
     return true;
-  const TElementChain chain =
-      ParseChain(cursor.blockFormat().stringProperty(EngineProperty::BlockChain));
+  const TElementChain chain = ParseChain(
+      LineGroupHead(cursor.block()).blockFormat().stringProperty(EngineProperty::BlockChain));
   return std::any_of(chain.begin(), chain.end(),
                      [](const TElementRef& element) { return element.Tag == u"li"; });
 }
 
 bool TDocumentEngine::CaretInHeading() const {
-  const TElementChain chain =
-      ParseChain(Selection().blockFormat().stringProperty(EngineProperty::BlockChain));
+  const TElementChain chain = ParseChain(
+      LineGroupHead(Selection().block()).blockFormat().stringProperty(EngineProperty::BlockChain));
   return !chain.isEmpty() && HtmlVocabulary::IsHeading(chain.last().Tag);
 }
 
@@ -366,17 +413,22 @@ bool TDocumentEngine::InsertParagraph(const QString& defaultBlockTag) {
   if (!FView)
     return false;
   QTextCursor cursor = FView->textCursor();
+  const QTextBlock head = LineGroupHead(cursor.block());
   const QTextBlockFormat blockFormat = cursor.blockFormat();
-  TElementChain chain = ParseChain(blockFormat.stringProperty(EngineProperty::BlockChain));
+  // The second half starts a paragraph, not a line.
+  QTextBlockFormat split = blockFormat;
+  split.clearProperty(EngineProperty::LineStart);
+  split.setTopMargin(head.blockFormat().topMargin());
+  TElementChain chain = ParseChain(head.blockFormat().stringProperty(EngineProperty::BlockChain));
   const TElementRef fresh{NewElementId(), defaultBlockTag, {}};
   if (chain.isEmpty()) {
     // Text outside any block element: both halves become paragraphs.
     cursor.beginEditBlock();
-    QTextBlockFormat first = blockFormat;
+    QTextBlockFormat first = head.blockFormat();
     first.setProperty(EngineProperty::BlockChain,
                       SerializeChain({TElementRef{NewElementId(), defaultBlockTag, {}}}));
-    cursor.setBlockFormat(first);
-    QTextBlockFormat second = blockFormat;
+    QTextCursor(head).setBlockFormat(first);
+    QTextBlockFormat second = split;
     second.setProperty(EngineProperty::BlockChain, SerializeChain({fresh}));
     cursor.insertBlock(second, TextFormatFrom(cursor.charFormat()));
     cursor.endEditBlock();
@@ -395,6 +447,11 @@ bool TDocumentEngine::InsertParagraph(const QString& defaultBlockTag) {
     cursor.insertBlock(format, charFormat);
     cursor.setCharFormat(charFormat);
     cursor.endEditBlock();
+  } else if (IsLineStart(blockFormat)) {
+    // Left to the view, the new block would copy the line start.
+    split.setProperty(EngineProperty::BlockChain,
+                      head.blockFormat().stringProperty(EngineProperty::BlockChain));
+    cursor.insertBlock(split, TextFormatFrom(cursor.charFormat()));
   } else {
     return false;
   }

@@ -11,6 +11,7 @@
 
 class QTextEdit;
 class QTextBlock;
+class TLayoutPacer;
 
 // The document shown in a QTextEdit and every operation the pane performs
 // on it. Positions are text positions of the document: each character, each
@@ -77,6 +78,8 @@ private:
   class TSelfEdit;
 
   void Connect(TEngineDocument& document);
+  void Show(TEngineDocument& document);
+  static void DisposeLater(std::unique_ptr<TEngineDocument> document);
   void DetachForEdit();
   void HoldEditBlock();
   void ReleaseEditBlock();
@@ -94,7 +97,12 @@ private:
   TTextMirror FMirror;
   bool FMirrorValid = false;
   int FSelfEdit = 0;
+  TLayoutPacer* FPacer = nullptr;
 };
+
+// Documents at least this long (in characters) are built, laid out and
+// taken apart with the window's responsiveness in mind.
+inline constexpr int LargeDocumentLength = 100000;
 
 // The empty blocks the text document keeps around tables and at the ends of
 // table cells: not part of the text.

@@ -134,6 +134,10 @@ private:
     QTextCharFormat BaseChar;
     bool PreviousWasBlock = false;
     QString PreviousBlockKey;
+    // The element the last block's text went into and its open inline
+    // elements, which the blocks of its line group continue.
+    TDomNode* LineContainer = nullptr;
+    std::vector<TOpenElement> InlineOpen;
   };
 
   const TElementChain& Chain(const QString& key) {
@@ -176,7 +180,7 @@ private:
 
   // The empty blocks the text document keeps before and after a table.
   bool IsFiller(const QTextBlock& block) const {
-    if (block.length() != 1)
+    if (block.length() != 1 || IsLineStart(block.blockFormat()))
       return false;
     const int end = block.position();
     return FDocument.characterAt(end) == QChar(0xFDD0) ||
@@ -188,6 +192,7 @@ private:
   void AddKeptNodes(TScope& scope, const TElementChain& chain, const QString& serialized) {
     if (serialized.isEmpty())
       return;
+    scope.InlineOpen.clear();
     for (const TKeptBodyNode& kept : ParseKeptNodes(serialized)) {
       Sync(scope.Open, scope.Base, chain.first(std::min<qsizetype>(kept.Depth, chain.size())));
       AddKeptBodyNode(FDom, scope.Open.empty() ? scope.Base : scope.Open.back().Node, kept);
@@ -196,11 +201,21 @@ private:
 
   void ExportBlock(const QTextBlock& block, TScope& scope) {
     const QTextBlockFormat blockFormat = block.blockFormat();
+    if (IsLineStart(blockFormat) && scope.PreviousWasBlock && scope.LineContainer) {
+      // The break and the line after it, in the element of the line before.
+      const QString key = scope.PreviousBlockKey;
+      AppendRun(scope, scope.LineContainer, BlockStyle(scope, key), key, block.charFormat(),
+                block.charFormatIndex(), QStringView(&LineSeparator, 1));
+      ExportRuns(block, scope.LineContainer, key, scope);
+      AddTrailingKeptNodes(scope, Chain(key), blockFormat);
+      return;
+    }
+    scope.InlineOpen.clear();
     const QString key = blockFormat.stringProperty(EngineProperty::BlockChain);
     const bool empty = block.length() == 1;
     if (empty && key.isEmpty() && IsFiller(block)) {
       AddKeptNodes(scope, {}, blockFormat.stringProperty(KeptProperty::Leading));
-      AddKeptNodes(scope, {}, blockFormat.stringProperty(KeptProperty::Trailing));
+      AddTrailingKeptNodes(scope, {}, blockFormat);
       return;
     }
     TElementChain chain = Chain(key);
@@ -223,8 +238,20 @@ private:
       Close(scope.Open);
       container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
     }
+    scope.LineContainer = container;
     ExportRuns(block, container, key, scope);
-    AddKeptNodes(scope, chain, blockFormat.stringProperty(KeptProperty::Trailing));
+    AddTrailingKeptNodes(scope, chain, blockFormat);
+  }
+
+  // What ends a body or cell after its last line; no line continues the
+  // elements it closes.
+  void AddTrailingKeptNodes(TScope& scope, const TElementChain& chain,
+                            const QTextBlockFormat& format) {
+    const QString trailing = format.stringProperty(KeptProperty::Trailing);
+    if (trailing.isEmpty())
+      return;
+    AddKeptNodes(scope, chain, trailing);
+    scope.LineContainer = nullptr;
   }
 
   void ExportTable(QTextTable& table, TScope& scope) {
@@ -282,6 +309,8 @@ private:
     chain.removeLast();
     Sync(scope.Open, scope.Base, chain);
     scope.PreviousWasBlock = false;
+    scope.LineContainer = nullptr;
+    scope.InlineOpen.clear();
   }
 
   static void SetSpan(TElementRef& cell, const QString& name, int span) {
@@ -414,46 +443,48 @@ private:
   }
 
   void ExportRuns(const QTextBlock& block, TDomNode* container, const QString& blockKey,
-                  const TScope& scope) {
+                  TScope& scope) {
     if (block.length() <= 1)
       return;
     const TBlockStyle& style = BlockStyle(scope, blockKey);
-    const QString styleKey = QString::number(quintptr(scope.Base)) + u'|' + blockKey;
     const QString shown = style.Preformatted ? block.text() : KeepBlanks(block.text());
-    std::vector<TOpenElement> open;
     const int blockStart = block.position();
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid())
         continue;
-      const QTextCharFormat format = fragment.charFormat();
-      const TRunKey runKey{fragment.charFormatIndex(), styleKey};
-      auto cached = FRunChains.constFind(runKey);
-      if (cached == FRunChains.constEnd())
-        cached = FRunChains.insert(runKey, RunChain(format, style.Base));
-      const TElementChain& chain = cached.value();
-      Sync(open, container, chain);
-      TDomNode* parent = open.empty() ? container : open.back().Node;
-      const QStringView text =
-          QStringView(shown).mid(fragment.position() - blockStart, fragment.length());
-      qsizetype start = 0;
-      for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        const bool object =
-            c == ObjectReplacement && (format.isImageFormat() || IsKeptNode(format));
-        if (c != LineSeparator && !object)
-          continue;
-        AppendText(FDom, parent, text.mid(start, i - start));
-        start = i + 1;
-        if (object)
-          AddObject(parent, format);
-        else if (style.Preformatted && format.boolProperty(EngineProperty::TextNewline))
-          AppendText(FDom, parent, u"\n");
-        else
-          AddLineBreak(parent, format);
-      }
-      AppendText(FDom, parent, text.mid(start));
+      AppendRun(scope, container, style, blockKey, fragment.charFormat(),
+                fragment.charFormatIndex(),
+                QStringView(shown).mid(fragment.position() - blockStart, fragment.length()));
     }
+  }
+
+  // Text of one format, its line separators and images as elements.
+  void AppendRun(TScope& scope, TDomNode* container, const TBlockStyle& style,
+                 const QString& blockKey, const QTextCharFormat& format, int formatIndex,
+                 QStringView text) {
+    const TRunKey runKey{formatIndex, QString::number(quintptr(scope.Base)) + u'|' + blockKey};
+    auto cached = FRunChains.constFind(runKey);
+    if (cached == FRunChains.constEnd())
+      cached = FRunChains.insert(runKey, RunChain(format, style.Base));
+    Sync(scope.InlineOpen, container, cached.value());
+    TDomNode* parent = scope.InlineOpen.empty() ? container : scope.InlineOpen.back().Node;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar c = text[i];
+      const bool object = c == ObjectReplacement && (format.isImageFormat() || IsKeptNode(format));
+      if (c != LineSeparator && !object)
+        continue;
+      AppendText(FDom, parent, text.mid(start, i - start));
+      start = i + 1;
+      if (object)
+        AddObject(parent, format);
+      else if (style.Preformatted && format.boolProperty(EngineProperty::TextNewline))
+        AppendText(FDom, parent, u"\n");
+      else
+        AddLineBreak(parent, format);
+    }
+    AppendText(FDom, parent, text.mid(start));
   }
 
   void AddLineBreak(TDomNode* parent, const QTextCharFormat& format) {

@@ -55,5 +55,18 @@ enum : int {
   TableOuterChain,
   // QTextTableCellFormat: row group, row and cell elements.
   CellChain,
+  // bool on a QTextBlockFormat: the block goes on the line of the block
+  // before it after a line break (a br, or a line feed in preformatted
+  // text), and is part of the same element. The break's own format is the
+  // block's char format. A paragraph with many lines is laid out one line
+  // at a time this way: one block with a million line separators is laid
+  // out as one paragraph, far from linearly.
+  LineStart,
 };
+
 } // namespace EngineProperty
+
+// A block that continues the line group of the block before it.
+inline bool IsLineStart(const QTextBlockFormat& format) {
+  return format.boolProperty(EngineProperty::LineStart);
+}

@@ -669,7 +669,7 @@ private:
       if (c == u'\n') {
         Append(run, format);
         run.clear();
-        Append(QStringView(&LineSeparator, 1), newline);
+        AddBreak(newline);
         continue;
       }
       run += HtmlTextChar(c);
@@ -688,8 +688,20 @@ private:
       AppendSerializedElement(serialized, element);
       format.setProperty(EngineProperty::ObjectElement, serialized);
     }
-    Append(QStringView(&LineSeparator, 1), format);
+    AddBreak(format);
     context.AtLineStart = !Preformatted();
+  }
+
+  // A line break starts a block of the same element (see LineStart); in a
+  // list item a new block would be an item of its own, so the break stays a
+  // line separator there.
+  void AddBreak(const QTextCharFormat& format) {
+    if (ListItem()) {
+      Append(QStringView(&LineSeparator, 1), format);
+      return;
+    }
+    FlushText();
+    StartLineBlock(FCursor, format);
   }
 
   void AddImage(const TElementRef& element) {
@@ -1070,6 +1082,38 @@ QString PlainTextToDisplay(QStringView text) {
   return display;
 }
 
+void StartLineBlock(QTextCursor& cursor, const QTextCharFormat& breakFormat) {
+  QTextBlockFormat previous = cursor.blockFormat();
+  QTextBlockFormat line = previous;
+  line.setProperty(EngineProperty::LineStart, true);
+  // Nodes kept around the element belong to its first block only.
+  line.clearProperty(KeptProperty::Leading);
+  line.clearProperty(KeptProperty::Trailing);
+  // The lines show as one paragraph: its spacing goes above the first line
+  // and below the last, its first-line indent on the first only.
+  line.setTopMargin(0);
+  line.setTextIndent(0);
+  if (previous.bottomMargin() != 0) {
+    previous.setBottomMargin(0);
+    cursor.setBlockFormat(previous);
+  }
+  cursor.insertBlock(line, breakFormat);
+}
+
+void InsertDisplayLines(QTextCursor& cursor, QStringView display, const QTextCharFormat& format) {
+  qsizetype start = 0;
+  for (;;) {
+    const qsizetype end = display.indexOf(LineSeparator, start);
+    const QStringView line = display.mid(start, (end < 0 ? display.size() : end) - start);
+    if (!line.isEmpty())
+      cursor.insertText(line.toString(), format);
+    if (end < 0)
+      return;
+    StartLineBlock(cursor, format);
+    start = end + 1;
+  }
+}
+
 std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location) {
   auto document = std::make_unique<TEngineDocument>();
   document->setUndoRedoEnabled(false);
@@ -1092,7 +1136,10 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
 std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, const QUrl& location) {
   auto document = std::make_unique<TEngineDocument>();
   document->setUndoRedoEnabled(false);
-  QTextCursor(document.get()).insertText(PlainTextToDisplay(text));
+  QTextCursor cursor(document.get());
+  cursor.beginEditBlock();
+  InsertDisplayLines(cursor, PlainTextToDisplay(text), QTextCharFormat());
+  cursor.endEditBlock();
   document->SetLocation(location);
   document->setUndoRedoEnabled(true);
   document->setModified(false);

@@ -3,6 +3,7 @@
 #include "ui/pane/engine/engine_document.h"
 
 #include <QString>
+#include <QTextCursor>
 #include <QUrl>
 #include <memory>
 
@@ -10,11 +11,18 @@
 // parsed nodes, the body is built into the text document.
 std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location = {});
 
-// A new document showing plain text: one block, its line breaks ("\r\n",
-// "\n" or "\r") as line separators.
+// A new document showing plain text: one line group, each line ("\r\n",
+// "\n" or "\r" end one) a block of its own.
 std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text,
                                                        const QUrl& location = {});
 
 // Plain text as the document shows it: every line break one line separator,
 // characters the text document reserves for its structure replaced.
 QString PlainTextToDisplay(QStringView text);
+
+// Ends the cursor's block with a line break whose format is `breakFormat`:
+// the rest goes into a new block of the same element (a line start).
+void StartLineBlock(QTextCursor& cursor, const QTextCharFormat& breakFormat);
+
+// Inserts display text, a block for each line after the first.
+void InsertDisplayLines(QTextCursor& cursor, QStringView display, const QTextCharFormat& format);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAbstractTextDocumentLayout>
+#include <QCursor>
+#include <QObject>
+#include <QPointer>
+#include <QTextDocument>
+
+class QTextEdit;
+
+// Lays a document shown in a view out in slices of a few tens of
+// milliseconds. The text layout lays a long document out lazily, but the
+// steps it takes grow to 200,000 characters, each one long stretch on the
+// GUI thread (seconds for a few hundred thousand short lines on a busy
+// machine). The pacer takes the layout's own step timer over and lays out
+// as much as fits in one slice at each tick, so the window keeps painting
+// and answering in between. The view shows a busy cursor until the layout
+// is complete.
+class TLayoutPacer : public QObject {
+  Q_OBJECT
+public:
+  explicit TLayoutPacer(QTextEdit* view);
+  ~TLayoutPacer() override;
+
+  // Follows the document the view shows now.
+  void Watch(QTextDocument* document);
+  bool Pacing() const { return FLayout != nullptr; }
+
+signals:
+  void Finished();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void Step();
+  void Stop();
+
+  QPointer<QTextEdit> FView;
+  QPointer<QTextDocument> FDocument;
+  QPointer<QAbstractTextDocumentLayout> FLayout;
+  int FNextPosition = 0;
+  int FChunk = 0;
+  bool FBusyCursor = false;
+  QCursor FSavedCursor;
+};
