@@ -95,8 +95,10 @@ QString CommentSource(const GumboNode* node) {
 
 // A head node as the writer wants it: scripts and styles with their raw
 // text, whitespace between elements dropped (the writer indents itself).
-bool KeepHeadNode(const GumboNode* node, TKeptNode& kept, int depth) {
+bool KeepHeadNode(const TGumboDocument& parsed, const GumboNode* node, TKeptNode& kept, int depth) {
   if (node->type == GUMBO_NODE_COMMENT) {
+    if (parsed.IsMarker(*node))
+      return false;
     kept.Kind = TDomNode::TKind::Comment;
     kept.Data = CommentSource(node);
     return true;
@@ -135,7 +137,7 @@ bool KeepHeadNode(const GumboNode* node, TKeptNode& kept, int depth) {
     return true;
   for (unsigned i = 0; i < element.children.length; ++i) {
     TKeptNode child;
-    if (KeepHeadNode(Child(element.children, i), child, depth + 1))
+    if (KeepHeadNode(parsed, Child(element.children, i), child, depth + 1))
       kept.Children.push_back(std::move(child));
   }
   return true;
@@ -185,7 +187,7 @@ public:
         frame.HeadAttributes = GumboAttributes(element);
         for (unsigned k = 0; k < element.children.length; ++k) {
           TKeptNode kept;
-          if (KeepHeadNode(Child(element.children, k), kept, 0))
+          if (KeepHeadNode(FParsed, Child(element.children, k), kept, 0))
             frame.Head.push_back(std::move(kept));
         }
       } else if (element.tag == GUMBO_TAG_BODY) {
@@ -295,7 +297,7 @@ private:
     const QString tag = GumboTagName(element);
     if (HtmlVocabulary::IsHeadElement(tag)) {
       TKeptNode kept;
-      if (KeepHeadNode(node, kept, 0))
+      if (KeepHeadNode(FParsed, node, kept, 0))
         FDocument.Frame().Head.push_back(std::move(kept));
       return;
     }
