@@ -16,6 +16,7 @@
 #include "ui/main/frm_Main.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -53,8 +54,8 @@ QString Repeat(const QString& unit, qsizetype length) {
 }
 
 // A reply of pieces of about 1 KiB each, together some replyBytes long, with
-// escapes sequences spread evenly among them.
-QByteArray Reply(qsizetype replyBytes, int escapes) {
+// escapes sequences (or written-out line breaks) spread evenly among them.
+QByteArray Reply(qsizetype replyBytes, int escapes, bool lineBreaks = false) {
   const QByteArray piece = Repeat(TranslationUnit, 400).toUtf8();
   const qsizetype pieces = std::max<qsizetype>(1, replyBytes / (piece.size() + 30));
   QByteArray reply = R"({"sentences":[)";
@@ -66,7 +67,7 @@ QByteArray Reply(qsizetype replyBytes, int escapes) {
     reply += piece;
     const int due = static_cast<int>(escapes * (i + 1) / pieces);
     for (; written < due; ++written) {
-      reply += EscapesInJson[written % 6];
+      reply += lineBreaks ? R"(\\r\\n)" : EscapesInJson[written % 6];
       reply += ' ';
     }
     reply += R"(","orig":"x"})";
@@ -214,6 +215,53 @@ void BareView_1MiB(benchmark::State& state) {
   BareView(state, Reply1MiB());
 }
 
+const QByteArray& Reply1MiBLines() {
+  static const QByteArray reply = Reply(1024 * 1024, 10000, true);
+  return reply;
+}
+
+// Click to a target pane laid out to its end (its busy cursor gone).
+void TranslateCommand_1MiB_10000Breaks(benchmark::State& state) {
+  TFixture& fixture = Fixture();
+  fixture.Prepare(SourceText(), Reply1MiBLines());
+  QWidget* viewport =
+      fixture.Window().findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))->Editor()->viewport();
+  for (auto _ : state) {
+    fixture.ClickTranslate();
+    while (viewport->cursor().shape() == Qt::BusyCursor)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  CheckResult(state, TranslationUnit);
+}
+
+// The same lines shown as plain text, one block per line: the cheapest way
+// a text view shows them.
+void BareView_1MiBLines(benchmark::State& state) {
+  QString translation;
+  for (const QJsonValue& sentence : QJsonDocument::fromJson(Reply1MiBLines())
+                                        .object()
+                                        .value(QStringLiteral("sentences"))
+                                        .toArray())
+    translation += sentence.toObject().value(QStringLiteral("trans")).toString();
+  translation.replace(QStringLiteral("\\r\\n"), QStringLiteral("\n"));
+  QTextEdit view;
+  view.document()->setDefaultFont(Fixture()
+                                      .Window()
+                                      .findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))
+                                      ->Editor()
+                                      ->document()
+                                      ->defaultFont());
+  view.resize(478, 180);
+  view.show();
+  for (auto _ : state) {
+    view.setPlainText(translation);
+    view.setTextCursor(QTextCursor(view.document()));
+    // Asking for the size lays all of it out.
+    view.document()->documentLayout()->documentSize();
+    QCoreApplication::processEvents();
+  }
+}
+
 // --- start-up -----------------------------------------------------------------
 
 struct TProbe {
@@ -276,6 +324,11 @@ BENCHMARK(TranslateCommand_1MiB_10000Escapes)
     ->Iterations(5);
 BENCHMARK(BareExchange_1MiB)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BareView_1MiB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(TranslateCommand_1MiB_10000Breaks)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK(BareView_1MiBLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(StartUp_MainWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 BENCHMARK(StartUp_BareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
@@ -324,6 +377,10 @@ int main(int argc, char** argv) {
                       exchange1M, 0);
   reporter.PrintRatio("Translate command / (exchange + bare view), 1 MiB", command1M,
                       exchange1M + reporter.WallTime("BareView_1MiB/iterations:5/real_time"), 1.5);
+  reporter.PrintRatio("Translate command / (exchange + bare view), 1 MiB, 10,000 line breaks",
+                      reporter.WallTime("TranslateCommand_1MiB_10000Breaks/iterations:5/real_time"),
+                      exchange1M + reporter.WallTime("BareView_1MiBLines/iterations:5/real_time"),
+                      1.5);
   std::printf("%-52s %7.1f ms  (aim well under 1000 ms)\n",
               "Translate command, 1 MiB with 10,000 escapes", command1M);
   const std::string startUp = "/iterations:15/manual_time";

@@ -8,6 +8,7 @@
 #include "settings/settings.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <QUrl>
 
 namespace {
@@ -94,6 +95,7 @@ QString TranslateText(THttpClient& http, const QString& text, const QString& sou
     const std::optional<QByteArray> address = ServiceAddress(Params.Server);
     if (!address)
       return QStringLiteral("'%1' is not a valid translation server address").arg(Params.Server);
+    http.SetMaxBodySize(std::min(http.MaxBodySize(), MaxTranslationReplyBytes));
     const THttpResponse response = http.Get(TranslationUrl(*address, text, sourceCode, targetCode));
     if (!response.Completed)
       return response.Error;

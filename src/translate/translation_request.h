@@ -36,7 +36,12 @@ void SetRequestHeaders(THttpClient& http);
 // value") with the server already set and the rest as it was.
 void ApplyProxySettings(THttpClient& http);
 
-// One translation request; the answer body decoded from UTF-8. Never throws:
+// Larger answers fail like any failed exchange: the target pane could not
+// show a longer translation within about ten seconds.
+inline constexpr qsizetype MaxTranslationReplyBytes = 8 * 1024 * 1024;
+
+// One translation request; the answer body decoded from UTF-8, at most
+// MaxTranslationReplyBytes long. Never throws:
 // a failed exchange gives the failure's text instead (for an answer outside
 // 2xx, its status line), a body that is not valid UTF-8 an empty text.
 // Reads Params.Server, so Params must not change while it runs.

@@ -254,6 +254,15 @@ TEST_F(TranslationRequest, OversizedBodyIsAFailure) {
   EXPECT_EQ(Translate(QStringLiteral("a")), QString(1000, u'x'));
 }
 
+TEST_F(TranslationRequest, AnswersLongerThanThePaneCanShowAreAFailure) {
+  const qsizetype cap = MaxTranslationReplyBytes;
+  FServer.Enqueue(TTestResponse::Ok(QByteArray(cap + 1, 'x')));
+  EXPECT_EQ(Translate(QStringLiteral("a")),
+            QStringLiteral("The answer is larger than %1 bytes").arg(cap));
+  FServer.Enqueue(TTestResponse::Ok(QByteArray(cap, 'x')));
+  EXPECT_EQ(Translate(QStringLiteral("a")).size(), cap);
+}
+
 TEST_F(TranslationRequest, VeryLongTextGoesOutInOneRequest) {
   QString text;
   while (text.size() < 200000)

@@ -21,10 +21,15 @@ constexpr int PacedLength = 100000;
 
 } // namespace
 
-TLayoutPacer::TLayoutPacer(QTextEdit* view) : QObject(view), FView(view) {}
+TLayoutPacer::TLayoutPacer(QTextEdit* view) : QObject(view), FView(view) {
+  FTick.setInterval(1);
+  connect(&FTick, &QTimer::timeout, this, &TLayoutPacer::Step);
+}
 
 TLayoutPacer::~TLayoutPacer() {
-  Stop();
+  // The view is being taken apart: its cursor no longer matters.
+  if (FLayout)
+    FLayout->removeEventFilter(this);
 }
 
 void TLayoutPacer::Watch(QTextDocument* document) {
@@ -36,6 +41,7 @@ void TLayoutPacer::Watch(QTextDocument* document) {
   FNextPosition = 0;
   FChunk = FirstChunk;
   FLayout->installEventFilter(this);
+  FTick.start();
   if (FView && !FBusyCursor) {
     FSavedCursor = FView->viewport()->cursor();
     FView->viewport()->setCursor(Qt::BusyCursor);
@@ -44,6 +50,7 @@ void TLayoutPacer::Watch(QTextDocument* document) {
 }
 
 void TLayoutPacer::Stop() {
+  FTick.stop();
   if (FLayout)
     FLayout->removeEventFilter(this);
   FLayout = nullptr;
@@ -54,11 +61,9 @@ void TLayoutPacer::Stop() {
 }
 
 bool TLayoutPacer::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::Timer || watched != FLayout.data())
-    return false;
-  Step();
-  // The layout's own step would lay out up to 200,000 characters at once.
-  return true;
+  // The layout's own step would lay out up to 200,000 characters at once;
+  // its other timer reports the size, which the last step does anyway.
+  return event->type() == QEvent::Timer && watched == FLayout.data();
 }
 
 void TLayoutPacer::Step() {

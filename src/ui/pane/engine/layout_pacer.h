@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTextDocument>
+#include <QTimer>
 
 class QTextEdit;
 
@@ -12,10 +13,10 @@ class QTextEdit;
 // milliseconds. The text layout lays a long document out lazily, but the
 // steps it takes grow to 200,000 characters, each one long stretch on the
 // GUI thread (seconds for a few hundred thousand short lines on a busy
-// machine). The pacer takes the layout's own step timer over and lays out
-// as much as fits in one slice at each tick, so the window keeps painting
-// and answering in between. The view shows a busy cursor until the layout
-// is complete.
+// machine). The pacer holds the layout's own step timer back and lays out
+// as much as fits in one slice at each tick of its own, so the window keeps
+// painting and answering in between. The view shows a busy cursor until the
+// layout is complete.
 class TLayoutPacer : public QObject {
   Q_OBJECT
 public:
@@ -39,6 +40,7 @@ private:
   QPointer<QTextEdit> FView;
   QPointer<QTextDocument> FDocument;
   QPointer<QAbstractTextDocumentLayout> FLayout;
+  QTimer FTick;
   int FNextPosition = 0;
   int FChunk = 0;
   bool FBusyCursor = false;

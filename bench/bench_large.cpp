@@ -1,0 +1,338 @@
+// Long documents in the pane beside a bare QTextEdit showing the same text
+// in the same font and size, in the same run: opening files of 100,000 and
+// 1,000,000 short lines (until the text shows), the longest stretch the GUI
+// thread spends away from its event loop during the long open, peak memory
+// after the long open, and the processor time an open, focused view uses
+// while nothing happens.
+//
+// Run without arguments. Memory and idle figures come from child processes
+// (this program started again with --probe), one per view, so each has a
+// process of its own to measure.
+#include "ratio_reporter.h"
+#include "ui/pane/engine/engine_document.h"
+#include "ui/pane/prof_dhtml_edit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int ViewWidth = 478;
+constexpr int ViewHeight = 300;
+
+// A plain-text file of `lines` short lines (13 bytes each).
+QString LinesFile(int lines) {
+  static QTemporaryDir dir;
+  const QString path = dir.path() + QStringLiteral("/lines%1.txt").arg(lines);
+  if (QFile::exists(path))
+    return path;
+  QByteArray text;
+  text.reserve(static_cast<qsizetype>(lines) * 13);
+  for (int i = 0; i < lines; ++i)
+    text += QByteArray::number(i).rightJustified(7, '0') + " line\n";
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly))
+    file.write(text);
+  return path;
+}
+
+// Counts the paints of a widget.
+class TPaintCounter : public QObject {
+public:
+  explicit TPaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    Q_UNUSED(watched);
+    if (event->type() == QEvent::Paint)
+      ++Paints;
+    return false;
+  }
+};
+
+// Records how late a 10 ms timer fires: the longest time the GUI thread
+// spent without returning to its event loop.
+class TLatenessProbe {
+public:
+  TLatenessProbe() {
+    FTimer.setInterval(10);
+    FTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&FTimer, &QTimer::timeout, [this] {
+      const qint64 now = FClock.elapsed();
+      FLongest = std::max(FLongest, now - FLast);
+      FLast = now;
+    });
+    FClock.start();
+    FTimer.start();
+  }
+  // Counts up to now, so a stretch still going on counts too.
+  qint64 LongestMs() const { return std::max(FLongest, FClock.elapsed() - FLast); }
+
+private:
+  QTimer FTimer;
+  QElapsedTimer FClock;
+  qint64 FLast = 0;
+  qint64 FLongest = 0;
+};
+
+// Runs the event loop until the condition holds, waiting for events rather
+// than spinning, so the loop leaves the processor to the work it waits for.
+void ProcessUntil(const std::function<bool()>& done) {
+  QTimer wake;
+  wake.start(20);
+  while (!done())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// Lets the event loop run with nothing to do for a while.
+void RunIdle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// The pane as the main window holds it.
+struct TPaneView {
+  TPaneView() {
+    // A load that outlasts the time-out would leave an empty pane.
+    Pane.SetTimeout(3600);
+    Pane.resize(ViewWidth, ViewHeight);
+    Pane.show();
+    ProcessUntil([this] { return !Pane.Busy(); });
+  }
+  QTextEdit& Editor() { return *Pane.Editor(); }
+  void Open(const QString& path) {
+    if (!Pane.LoadFromFile(path))
+      std::fprintf(stderr, "the pane did not load %s\n", qPrintable(path));
+  }
+  // The pane shows a busy cursor until its layout is complete.
+  bool LaidOut() { return Editor().viewport()->cursor().shape() != Qt::BusyCursor; }
+  TProfDHTMLEdit2 Pane;
+};
+
+// The plainest way to show the same file in the same font and size.
+struct TBareView {
+  TBareView() {
+    View.document()->setDefaultFont(EngineDefaultFont());
+    View.resize(ViewWidth, ViewHeight);
+    View.show();
+    QCoreApplication::processEvents();
+  }
+  QTextEdit& Editor() { return View; }
+  void Open(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+      View.setPlainText(QString::fromUtf8(file.readAll()));
+  }
+  // Asking for the document's size lays all of it out.
+  bool LaidOut() {
+    View.document()->documentLayout()->documentSize();
+    return true;
+  }
+  QTextEdit View;
+};
+
+// Open to first paint of the new text.
+template <typename TView> void Open(benchmark::State& state) {
+  const QString path = LinesFile(static_cast<int>(state.range(0)));
+  TView view;
+  for (auto _ : state) {
+    state.PauseTiming();
+    view.Editor().clear();
+    ProcessUntil([&view] { return view.LaidOut(); });
+    TPaintCounter paints(view.Editor().viewport());
+    state.ResumeTiming();
+    view.Open(path);
+    ProcessUntil([&paints] { return paints.Paints > 0; });
+  }
+}
+
+void PaneOpen(benchmark::State& state) {
+  Open<TPaneView>(state);
+}
+void BareOpen(benchmark::State& state) {
+  Open<TBareView>(state);
+}
+
+// What the open command does with the pane: the load, then the document's
+// source with the character-set declaration read back in.
+struct TOpenCommandView : TPaneView {
+  void Open(const QString& path) {
+    TPaneView::Open(path);
+    Pane.SetDocumentHTML(
+        Pane.DocumentHTML() +
+        QStringLiteral(
+            "<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\" />"));
+  }
+};
+
+void PaneOpenCommand(benchmark::State& state) {
+  Open<TOpenCommandView>(state);
+}
+
+// The pane's longest GUI-thread stretch from the open until the layout of
+// the whole document is complete.
+void PaneOpenLongestStretch(benchmark::State& state) {
+  const QString path = LinesFile(static_cast<int>(state.range(0)));
+  TPaneView view;
+  qint64 longest = 0;
+  for (auto _ : state) {
+    view.Editor().clear();
+    TLatenessProbe probe;
+    QTimer::singleShot(0, [&view, &path] { view.Open(path); });
+    QCoreApplication::processEvents();
+    ProcessUntil([&view] { return view.LaidOut(); });
+    longest = std::max(longest, probe.LongestMs());
+  }
+  state.counters["longest_ms"] = static_cast<double>(longest);
+}
+
+// --- child processes: peak memory and idle processor time ---------------
+
+long long PeakRssKiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly))
+    return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:"))
+      return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+  return 0;
+}
+
+double ProcessCpuSeconds() {
+  timespec time{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &time);
+  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
+}
+
+// Opens the file in one view, waits until it is laid out, focuses it and
+// then lets the event loop run idle; prints "<peak RSS KiB> <idle CPU %>".
+template <typename TView> int Probe(const QString& path) {
+  TView view;
+  view.Open(path);
+  ProcessUntil([&view] { return view.LaidOut(); });
+  QWidget* window = view.Editor().window();
+  window->activateWindow();
+  QApplication::setActiveWindow(window);
+  view.Editor().setFocus();
+  RunIdle(500);
+  const double cpuBefore = ProcessCpuSeconds();
+  QElapsedTimer idle;
+  idle.start();
+  RunIdle(5000);
+  const double cpuPercent =
+      100.0 * (ProcessCpuSeconds() - cpuBefore) / (static_cast<double>(idle.elapsed()) / 1000.0);
+  std::printf("%lld %.2f\n", PeakRssKiB(), cpuPercent);
+  return 0;
+}
+
+struct TProbeResult {
+  double PeakRssMiB = 0;
+  double IdleCpuPercent = -1;
+};
+
+TProbeResult RunProbe(const char* view, const QString& path) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  process.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--probe"), QString::fromLatin1(view), path});
+  process.waitForFinished(600000);
+  const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+  TProbeResult result;
+  if (fields.size() == 2) {
+    result.PeakRssMiB = fields[0].toDouble() / 1024.0;
+    result.IdleCpuPercent = fields[1].toDouble();
+  }
+  return result;
+}
+
+BENCHMARK(PaneOpen)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(PaneOpenCommand)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+BENCHMARK(BareOpen)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK(PaneOpenLongestStretch)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc == 4 && std::string(argv[1]) == "--probe") {
+    const QString path = QString::fromLocal8Bit(argv[3]);
+    return std::string(argv[2]) == "pane" ? Probe<TPaneView>(path) : Probe<TBareView>(path);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto wall = [&reporter](const std::string& name) {
+    return reporter.WallTime(name + "/iterations:3/real_time");
+  };
+  std::printf("\nRatios against the baseline of the same run (wall time):\n");
+  reporter.PrintRatio("Open 100,000 lines / bare setPlainText", wall("PaneOpen/100000"),
+                      wall("BareOpen/100000"), 2.0);
+  reporter.PrintRatio("Open 1,000,000 lines / bare setPlainText", wall("PaneOpen/1000000"),
+                      wall("BareOpen/1000000"), 2.0);
+  reporter.PrintRatio("Open 1,000,000 / 100,000 lines (linear: 10)", wall("PaneOpen/1000000"),
+                      wall("PaneOpen/100000"), 12.0);
+  const auto once = [&reporter](const std::string& name) {
+    return reporter.WallTime(name + "/iterations:1/real_time");
+  };
+  reporter.PrintRatio("Open command 100,000 lines / bare setPlainText",
+                      once("PaneOpenCommand/100000"), wall("BareOpen/100000"), 0);
+  reporter.PrintRatio("Open command 1,000,000 lines / bare setPlainText",
+                      once("PaneOpenCommand/1000000"), wall("BareOpen/1000000"), 0);
+  reporter.PrintRatio("Bare setPlainText 1,000,000 / 100,000 (reference)", wall("BareOpen/1000000"),
+                      wall("BareOpen/100000"), 0);
+  std::printf("%-52s %7.0f ms  (aim <= 200 ms)\n",
+              "Longest GUI-thread stretch, 1,000,000-line open",
+              reporter.Counter("PaneOpenLongestStretch/1000000/iterations:1/real_time/longest_ms"));
+
+  const TProbeResult paneMemory = RunProbe("pane", LinesFile(1000000));
+  const TProbeResult bareMemory = RunProbe("bare", LinesFile(1000000));
+  reporter.PrintRatio("Peak memory, 1,000,000-line open / bare view", paneMemory.PeakRssMiB,
+                      bareMemory.PeakRssMiB, 3.0);
+  std::printf("%-52s %7.1f MiB / %.1f MiB\n", "Peak memory, pane / bare view",
+              paneMemory.PeakRssMiB, bareMemory.PeakRssMiB);
+  const QString threeMiB = LinesFile(3 * 1024 * 1024 / 13);
+  const TProbeResult paneIdle = RunProbe("pane", threeMiB);
+  const TProbeResult bareIdle = RunProbe("bare", threeMiB);
+  std::printf("%-52s %6.2f %% / %.2f %%  (aim: as the bare view)\n",
+              "Idle CPU, 3 MB text open and focused, pane / bare", paneIdle.IdleCpuPercent,
+              bareIdle.IdleCpuPercent);
+  std::fflush(stdout);
+  benchmark::Shutdown();
+  return 0;
+}

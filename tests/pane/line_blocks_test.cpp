@@ -1,0 +1,169 @@
+// Long documents: every line after a line break is a block of its own, and
+// reading, writing, searching and editing go on as if the breaks were line
+// separators inside one paragraph; long files are built off the GUI thread
+// and laid out under a busy cursor.
+#include "pane_test_support.h"
+#include "ui/pane/file_loading.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TLineCase {
+  const char* Name;
+  const char* Html;
+  int Blocks;           // blocks of the text document
+  const char* BodyText; // lines joined by "\r\n"
+  const char* Written;  // a piece the rebuilt source must contain
+};
+
+void PrintTo(const TLineCase& row, std::ostream* out) {
+  *out << row.Name;
+}
+
+class LineBlocks : public ::testing::TestWithParam<TLineCase> {};
+
+TEST_P(LineBlocks, EachLineIsABlockAndTheSourceStaysTheSame) {
+  const TLineCase& row = GetParam();
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(QString::fromUtf8(row.Html));
+  EXPECT_EQ(pane->Editor()->document()->blockCount(), row.Blocks);
+  EXPECT_EQ(pane->BodyText(), QString::fromUtf8(row.BodyText));
+  const QString first = pane->DocumentHTML();
+  EXPECT_TRUE(Compact(first).contains(QString::fromUtf8(row.Written))) << first.toStdString();
+  pane->SetDocumentHTML(first);
+  EXPECT_EQ(pane->DocumentHTML(), first);
+  EXPECT_EQ(pane->BodyText(), QString::fromUtf8(row.BodyText));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Breaks, LineBlocks,
+    ::testing::Values(
+        TLineCase{"InlineElementsSpanTheBreak", "<p class=\"k\"><b>a<br>b</b> c<br>d</p>", 3,
+                  "a\r\nb c\r\nd", "<p class=\"k\"><b>a<br />b</b> c<br />d</p>"},
+        TLineCase{"BreakWithAttributes", "<div>a<br class=\"x\"><br>b</div>", 3, "a\r\n\r\nb",
+                  "<div>a<br class=\"x\" /><br />b</div>"},
+        TLineCase{"BreakInsideALink", "<a href=\"http://127.0.0.1/\">x<br>y</a>", 2, "x\r\ny",
+                  "<a href=\"http://127.0.0.1/\">x<br />y</a>"},
+        TLineCase{"PreformattedLineFeeds", "<pre>a\n b\n\nc</pre>", 4, "a\r\n b\r\n\r\nc", "b"},
+        TLineCase{"BreakBeforeATable", "a<br><table><tr><td>x<br>y</td></tr></table>", 6,
+                  "a\r\n\r\nx\r\ny", "<td>x<br />y</td>"},
+        // A new block in a list item would be an item of its own.
+        TLineCase{"ListItemsKeepTheirLines", "<ul><li>a<br>b</li></ul>", 1, "a\r\nb",
+                  "<li>a<br />b</li>"}),
+    [](const ::testing::TestParamInfo<TLineCase>& param) { return param.param.Name; });
+
+TEST(LineBlocks, SearchAndReplaceCountBreaksAsBefore) {
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(QStringLiteral("<p>x</p><div>a<br>b<br>c</div>"));
+  // A line break is found as one; the end of a paragraph is not a break.
+  EXPECT_FALSE(pane->FindText(QStringLiteral("x\r\na"), false, false));
+  ASSERT_TRUE(pane->FindText(QStringLiteral("b\r\nc"), false, false));
+  EXPECT_EQ(pane->SelStart(), 4);
+  EXPECT_EQ(pane->SelText(), QStringLiteral("b\r\nc"));
+  pane->SetSelText(QStringLiteral("B"));
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("x\r\na\r\nB"));
+  EXPECT_TRUE(Compact(pane->DocumentHTML()).contains(QStringLiteral("<div>a<br />B</div>")));
+  ASSERT_TRUE(pane->FindText(QStringLiteral("a\r\nB"), false, false));
+  EXPECT_EQ(pane->SelStart(), 2);
+}
+
+TEST(LineBlocks, EnterInALineStartsAParagraph) {
+  const auto pane = MakeReadyPane();
+  pane->SetUseBrOnCarriageReturn(false);
+  pane->SetDocumentHTML(QStringLiteral("<p class=\"k\">a<br>bc<br>d</p>"));
+  ASSERT_TRUE(pane->FindText(QStringLiteral("c"), false, false));
+  QTextCursor cursor = pane->Editor()->textCursor();
+  cursor.setPosition(cursor.selectionStart());
+  pane->Editor()->setTextCursor(cursor);
+  QTest::keyClick(pane->Editor(), Qt::Key_Return);
+  const QString html = Compact(pane->DocumentHTML());
+  EXPECT_TRUE(
+      html.contains(QStringLiteral("<p class=\"k\">a<br />b</p><p class=\"k\">c<br />d</p>")))
+      << html.toStdString();
+
+  // Plain text is in no element: both halves become paragraphs.
+  pane->SetBodyText(QStringLiteral("one\r\ntwo\r\nthree"));
+  ASSERT_TRUE(pane->FindText(QStringLiteral("wo"), false, false));
+  cursor = pane->Editor()->textCursor();
+  cursor.setPosition(cursor.selectionStart());
+  pane->Editor()->setTextCursor(cursor);
+  QTest::keyClick(pane->Editor(), Qt::Key_Return);
+  const QString plain = Compact(pane->DocumentHTML());
+  EXPECT_TRUE(plain.contains(QStringLiteral("<div>one<br />t</div><div>wo<br />three</div>")))
+      << plain.toStdString();
+}
+
+TEST(LargeFile, IsBuiltOffTheGuiThreadAndLaidOutUnderABusyCursor) {
+  constexpr int Lines = 20000;
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("lines.txt"));
+  QByteArray bytes;
+  for (int i = 0; i < Lines; ++i)
+    bytes += "line " + QByteArray::number(i) + "\n";
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  const auto pane = MakeReadyPane();
+  pane->resize(400, 200);
+  pane->show();
+  QWidget* viewport = pane->Editor()->viewport();
+  const Qt::CursorShape idle = viewport->cursor().shape();
+  // The file is read on a worker; meanwhile the window's event loop runs.
+  bool busyWhileLoading = false;
+  int ticks = 0;
+  std::atomic<bool> release{false};
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (pane->Busy() && viewport->cursor().shape() == Qt::BusyCursor)
+      busyWhileLoading = true;
+    if (++ticks > 3)
+      release = true;
+  });
+  watch.start(0);
+  SetPaneFileReadHookForTesting([&release] {
+    while (!release)
+      QThread::msleep(1);
+  });
+  ASSERT_TRUE(pane->LoadFromFile(path));
+  SetPaneFileReadHookForTesting(nullptr);
+  EXPECT_TRUE(busyWhileLoading);
+  QTextDocument* document = pane->Editor()->document();
+  EXPECT_EQ(document->thread(), QThread::currentThread());
+  EXPECT_EQ(document->blockCount(), Lines + 1);
+  // Laid out in slices under a busy cursor, then the cursor is back.
+  EXPECT_EQ(viewport->cursor().shape(), Qt::BusyCursor);
+  EXPECT_TRUE(WaitUntil([&] { return viewport->cursor().shape() == idle; }));
+  const QString text = pane->BodyText();
+  EXPECT_TRUE(text.startsWith(QStringLiteral("line 0\r\nline 1\r\n")));
+  EXPECT_TRUE(text.endsWith(QStringLiteral("line 19999\r\n")));
+  EXPECT_TRUE(pane->FindText(QStringLiteral("9998\r\nline 19999"), false, false));
+}
+
+TEST(LargeFile, OverTheCapIsRefusedAndTheDocumentStays) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("huge.txt"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(MaxPaneFileBytes + 1));
+  }
+  const TMessageRecorder messages;
+  const auto pane = MakeReadyPane();
+  pane->SetBodyText(QStringLiteral("kept"));
+  EXPECT_FALSE(pane->LoadFromFile(path));
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("kept"));
+}
+
+} // namespace
