@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -115,8 +116,9 @@ struct TPaneView {
   QTextEdit& Editor() { return *Pane.Editor(); }
   void Open(const QString& path) {
     if (!Pane.LoadFromFile(path))
-      std::fprintf(stderr, "the pane did not load %s\n", qPrintable(path));
+      Failed = true;
   }
+  bool Failed = false;
   // The pane shows a busy cursor until its layout is complete.
   bool LaidOut() { return Editor().viewport()->cursor().shape() != Qt::BusyCursor; }
   TProfDHTMLEdit2 Pane;
@@ -157,6 +159,9 @@ template <typename TView> void Open(benchmark::State& state) {
     view.Open(path);
     ProcessUntil([&paints] { return paints.Paints > 0; });
   }
+  if constexpr (std::is_base_of_v<TPaneView, TView>)
+    if (view.Failed)
+      state.SkipWithError("the pane refused or failed the file");
 }
 
 void PaneOpen(benchmark::State& state) {
@@ -182,11 +187,11 @@ void PaneOpenCommand(benchmark::State& state) {
   Open<TOpenCommandView>(state);
 }
 
-// The pane's longest GUI-thread stretch from the open until the layout of
-// the whole document is complete.
-void PaneOpenLongestStretch(benchmark::State& state) {
+// The longest GUI-thread stretch from the open until the layout of the
+// whole document is complete.
+template <typename TView> void LongestStretch(benchmark::State& state) {
   const QString path = LinesFile(static_cast<int>(state.range(0)));
-  TPaneView view;
+  TView view;
   qint64 longest = 0;
   for (auto _ : state) {
     view.Editor().clear();
@@ -197,6 +202,13 @@ void PaneOpenLongestStretch(benchmark::State& state) {
     longest = std::max(longest, probe.LongestMs());
   }
   state.counters["longest_ms"] = static_cast<double>(longest);
+}
+
+void PaneOpenLongestStretch(benchmark::State& state) {
+  LongestStretch<TPaneView>(state);
+}
+void OpenCommandLongestStretch(benchmark::State& state) {
+  LongestStretch<TOpenCommandView>(state);
 }
 
 // --- child processes: peak memory and idle processor time ---------------
@@ -281,6 +293,11 @@ BENCHMARK(PaneOpenLongestStretch)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+BENCHMARK(OpenCommandLongestStretch)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace
 
@@ -317,8 +334,11 @@ int main(int argc, char** argv) {
   reporter.PrintRatio("Bare setPlainText 1,000,000 / 100,000 (reference)", wall("BareOpen/1000000"),
                       wall("BareOpen/100000"), 0);
   std::printf("%-52s %7.0f ms  (aim <= 200 ms)\n",
-              "Longest GUI-thread stretch, 1,000,000-line open",
+              "Longest GUI-thread stretch, 1,000,000-line load",
               reporter.Counter("PaneOpenLongestStretch/1000000/iterations:1/real_time/longest_ms"));
+  std::printf(
+      "%-52s %7.0f ms  (aim <= 200 ms)\n", "Longest GUI-thread stretch, open command",
+      reporter.Counter("OpenCommandLongestStretch/1000000/iterations:1/real_time/longest_ms"));
 
   const TProbeResult paneMemory = RunProbe("pane", LinesFile(1000000));
   const TProbeResult bareMemory = RunProbe("bare", LinesFile(1000000));

@@ -14,6 +14,7 @@
 #include "translate/http_client.h"
 #include "translate/translation_request.h"
 #include "ui/main/frm_Main.h"
+#include "ui/main/translate_command.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -244,13 +245,16 @@ void BareView_1MiBLines(benchmark::State& state) {
                                         .toArray())
     translation += sentence.toObject().value(QStringLiteral("trans")).toString();
   translation.replace(QStringLiteral("\\r\\n"), QStringLiteral("\n"));
+  // The pane shows a translation in its own face, at the pane's size.
+  QFont font = Fixture()
+                   .Window()
+                   .findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))
+                   ->Editor()
+                   ->document()
+                   ->defaultFont();
+  font.setFamilies({TranslationFontName});
   QTextEdit view;
-  view.document()->setDefaultFont(Fixture()
-                                      .Window()
-                                      .findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))
-                                      ->Editor()
-                                      ->document()
-                                      ->defaultFont());
+  view.document()->setDefaultFont(font);
   view.resize(478, 180);
   view.show();
   for (auto _ : state) {

@@ -8,8 +8,8 @@
 #include "settings/settings.h"
 
 #include <QStringDecoder>
-#include <algorithm>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 

@@ -151,6 +151,30 @@ TEST(LargeFile, IsBuiltOffTheGuiThreadAndLaidOutUnderABusyCursor) {
   EXPECT_TRUE(pane->FindText(QStringLiteral("9998\r\nline 19999"), false, false));
 }
 
+TEST(LargeSource, IsReadAndWrittenOnAWorkerWhileTheEventLoopGoesOn) {
+  QString html = QStringLiteral("<div>");
+  for (int i = 0; i < 40000; ++i)
+    html += QStringLiteral("line %1<br>").arg(i);
+  html += QStringLiteral("end</div>");
+  const auto pane = MakeReadyPane();
+  bool busyMeanwhile = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout,
+                   [&] { busyMeanwhile = busyMeanwhile || pane->Busy(); });
+  watch.start(0);
+  pane->SetDocumentHTML(html);
+  EXPECT_TRUE(busyMeanwhile);
+  EXPECT_FALSE(pane->Busy());
+  EXPECT_EQ(pane->Editor()->document()->thread(), QThread::currentThread());
+  EXPECT_EQ(pane->Editor()->document()->blockCount(), 40001);
+  busyMeanwhile = false;
+  const QString source = pane->DocumentHTML();
+  EXPECT_TRUE(busyMeanwhile);
+  EXPECT_TRUE(Compact(source).contains(QStringLiteral("line 39999<br />end</div>")));
+  pane->SetDocumentHTML(source);
+  EXPECT_EQ(pane->DocumentHTML(), source);
+}
+
 TEST(LargeFile, OverTheCapIsRefusedAndTheDocumentStays) {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("huge.txt"));

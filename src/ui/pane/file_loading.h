@@ -11,10 +11,9 @@ struct TLoadedFile {
   bool IsHtml = false;
 };
 
-// Larger files are refused: about what the pane shows within ten seconds
-// on a modest two-core machine (the open command reads the document back
-// through its source once more).
-inline constexpr qint64 MaxPaneFileBytes = 8 * 1024 * 1024;
+// Larger files are refused: about what the pane loads and shows within ten
+// seconds on a busy two-core machine (a million short lines).
+inline constexpr qint64 MaxPaneFileBytes = 16 * 1024 * 1024;
 
 // Reads and decodes the file; `cancelled` is polled between chunks.
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled);

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMetaMethod>
@@ -24,14 +25,46 @@
 #include <QPromise>
 #include <QSaveFile>
 #include <QTextDocumentFragment>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <memory>
 
 TLoadedDocument::TBuilt::~TBuilt() = default;
+
+namespace {
+
+// Runs work on a thread of its own while this thread's event loop goes on,
+// user input held back, so the window keeps painting; rethrows what the
+// work threw. The work must not touch widgets.
+void RunBesideEventLoop(const std::function<void()>& work) {
+  std::exception_ptr failure;
+  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }));
+  QEventLoop loop;
+  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  worker->start();
+  constexpr QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents;
+  loop.exec(flags);
+  // A request to leave every event loop ends this one early; the work still
+  // has to finish before what it captured may go.
+  while (!worker->isFinished())
+    loop.processEvents(flags | QEventLoop::WaitForMoreEvents);
+  worker->wait();
+  if (failure)
+    std::rethrow_exception(failure);
+}
+
+} // namespace
 
 const QString TProfDHTMLEdit2::BusyMarker = QStringLiteral("BUSY");
 const QString TProfDHTMLEdit2::ErrorMarker = QStringLiteral("ERROR");
@@ -128,14 +161,52 @@ void TProfDHTMLEdit2::SetBrowseMode(bool on) {
 
 // --- document ---
 
+void TProfDHTMLEdit2::RunBuilding(const std::function<void()>& work, bool readsDocument) const {
+  // The pane answers as busy meanwhile: timers still run and may call it.
+  FBuilding = true;
+  FEditor->setReadOnly(true);
+  // While a worker reads the document nothing here may touch it: no paint,
+  // no layout.
+  const bool updates = FEditor->updatesEnabled();
+  if (readsDocument) {
+    FEditor->setUpdatesEnabled(false);
+    FEngine->PauseLayout(true);
+  }
+  const QPointer<const TProfDHTMLEdit2> self(this);
+  std::exception_ptr failure;
+  try {
+    RunBesideEventLoop(work);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (self) {
+    FBuilding = false;
+    if (readsDocument) {
+      FEngine->PauseLayout(false);
+      FEditor->setUpdatesEnabled(updates);
+    }
+    FEditor->setReadOnly(Busy() || FBrowseMode);
+  }
+  if (failure)
+    std::rethrow_exception(failure);
+}
+
 QString TProfDHTMLEdit2::DocumentHTML() const {
   if (Busy())
     return BusyMarker;
   try {
-    const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-    const QString raw =
-        DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
-    return RebuildSource(*dom, raw, FWriterSettings);
+    QString source;
+    const auto write = [this, &source] {
+      const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
+      const QString raw =
+          DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
+      source = RebuildSource(*dom, raw, FWriterSettings);
+    };
+    if (FEngine->Document().characterCount() < LargeDocumentLength)
+      write();
+    else
+      RunBuilding(write, true);
+    return source;
   } catch (...) {
     return ErrorMarker;
   }
@@ -158,7 +229,23 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
   if (Busy())
     return;
   try {
-    FEngine->SetDocument(ReadHtmlDocument(html, FEngine->Document().Location()));
+    const QUrl location = FEngine->Document().Location();
+    std::unique_ptr<TEngineDocument> document;
+    if (html.size() < LargeDocumentLength) {
+      document = ReadHtmlDocument(html, location);
+    } else {
+      const QPointer<TProfDHTMLEdit2> self(this);
+      QThread* gui = thread();
+      RunBuilding(
+          [&document, &html, &location, gui] {
+            document = ReadHtmlDocument(html, location);
+            document->moveToThread(gui);
+          },
+          false);
+      if (!self)
+        return;
+    }
+    FEngine->SetDocument(std::move(document));
   } catch (...) {
     return;
   }

@@ -116,7 +116,7 @@ public:
   void SetBrowseMode(bool on);
 
   TPendingOperation PendingOperation() const { return FPending; }
-  bool Busy() const { return FPending != TPendingOperation::Idle; }
+  bool Busy() const { return FPending != TPendingOperation::Idle || FBuilding; }
   // The file the document was loaded from or saved to; empty otherwise.
   QString DocumentLocation() const;
   QTextEdit* Editor() const;
@@ -153,6 +153,7 @@ private:
   QString DefaultBlockTag() const;
   QString PieceHTML(const QTextDocumentFragment& piece) const;
   void FocusEditorIfPaneHasFocus();
+  void RunBuilding(const std::function<void()>& work, bool readsDocument) const;
 
   TPaneTextEdit* FEditor = nullptr;
   TDocumentEngine* FEngine = nullptr;
@@ -175,4 +176,6 @@ private:
   bool FWaitResult = false;
   bool FBusyCursor = false;
   QCursor FSavedCursor;
+  // A long document being read or written on a worker thread.
+  mutable bool FBuilding = false;
 };

@@ -184,6 +184,10 @@ void TDocumentEngine::ReleaseEditBlock() {
   FHeldBlock = QTextCursor();
 }
 
+void TDocumentEngine::PauseLayout(bool pause) {
+  FPacer->Pause(pause);
+}
+
 void TDocumentEngine::BeginUpdate() {
   if (FUpdating)
     return;

@@ -60,6 +60,8 @@ public:
 
   void BeginUpdate();
   void EndUpdate();
+  // Holds the view's layout still (a worker reads the document).
+  void PauseLayout(bool pause);
   bool Updating() const { return FUpdating; }
 
   // Editing from the keyboard.

@@ -49,6 +49,15 @@ void TLayoutPacer::Watch(QTextDocument* document) {
   }
 }
 
+void TLayoutPacer::Pause(bool pause) {
+  if (!FLayout)
+    return;
+  if (pause)
+    FTick.stop();
+  else
+    FTick.start();
+}
+
 void TLayoutPacer::Stop() {
   FTick.stop();
   if (FLayout)
