@@ -13,10 +13,13 @@
 // - ExcludeFileProtocol: "file:" links become local paths: "file:///C:/a" ->
 //   "C:/a", "file:///home/a" -> "/home/a", "file://localhost/home/a" ->
 //   "/home/a", "file://server/share/a" -> "//server/share/a".
-// - UseBackSlashAsPathDelimiter: only local links (file: links, drive-letter
-//   and "\\" paths, and what the first two flags leave of them) are turned;
-//   their path, not a "file://" prefix, query or fragment, uses "\". Web links
-//   never change: a backslash in them is not a separator.
+// - UseBackSlashAsPathDelimiter: only links to places named the Windows way
+//   (drive-letter paths, shares on another machine, as "file:" links or as
+//   paths, and what the first two flags leave of them) are turned; their
+//   path, not a "file://" prefix, query or fragment, uses "\". Here a path's
+//   delimiter is "/" and "\" is an ordinary character of a file name, so a
+//   "/" path or a "file:" link to one would name another file once turned:
+//   those stay as they are, as do web links.
 // Percent-escapes are kept as they are: decoding them would change what a
 // later reader resolves.
 
@@ -27,9 +30,24 @@ bool IsDriveLetterPath(QStringView v) {
          (v[1] == u':' || v[1] == u'|') && (v[2] == u'/' || v[2] == u'\\');
 }
 
-bool IsLocalLink(QStringView v) {
-  return v.startsWith(u"file:", Qt::CaseInsensitive) || IsDriveLetterPath(v) ||
-         v.startsWith(u"\\\\");
+// A local link whose path only a Windows system reads: a drive letter, or
+// a share on another machine ("\\\\server", "file://server/share").
+bool IsWindowsLocalLink(QStringView v) {
+  if (IsDriveLetterPath(v) || v.startsWith(u"\\\\"))
+    return true;
+  if (!v.startsWith(u"file:", Qt::CaseInsensitive))
+    return false;
+  QStringView rest = v.mid(5);
+  if (rest.startsWith(u"//")) {
+    rest = rest.mid(2);
+    if (rest.startsWith(u"localhost/", Qt::CaseInsensitive))
+      rest = rest.mid(9);
+    else if (!rest.isEmpty() && !rest.startsWith(u'/') && !rest.startsWith(u'\\'))
+      return true; // a host: a share, or a drive letter written as one
+  }
+  while (rest.startsWith(u'/') || rest.startsWith(u'\\'))
+    rest = rest.mid(1);
+  return IsDriveLetterPath(rest);
 }
 
 qsizetype FirstOf(QStringView v, qsizetype from, QStringView chars) {
@@ -138,13 +156,13 @@ QString WithBackSlashes(QString link) {
 QString RewriteLink(const QString& link, const TLinkRewriting& how) {
   if (link.isEmpty() || !how.RewritesAnything())
     return link;
-  const bool local = IsLocalLink(link);
+  const bool windowsPath = IsWindowsLocalLink(link);
   QString result = link;
   if (how.ExcludeBaseURL)
     result = WithoutBase(result, how.BaseURL);
   if (how.ExcludeFileProtocol)
     result = WithoutFileProtocol(result);
-  if (how.UseBackSlashAsPathDelimiter && local)
+  if (how.UseBackSlashAsPathDelimiter && windowsPath)
     result = WithBackSlashes(result);
   return result.isEmpty() ? link : result;
 }

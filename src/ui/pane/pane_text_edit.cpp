@@ -1,6 +1,7 @@
 #include "ui/pane/pane_text_edit.h"
 
 #include "ui/pane/engine/html_reader.h"
+#include "ui/pane/pasted_html.h"
 
 #include <QEvent>
 #include <QMimeData>
@@ -38,7 +39,8 @@ void TPaneTextEdit::insertFromMimeData(const QMimeData* source) {
     return;
   QTextCursor cursor = textCursor();
   if (source->hasHtml()) {
-    const std::unique_ptr<TEngineDocument> pasted = ReadHtmlDocument(source->html());
+    const std::unique_ptr<TEngineDocument> pasted =
+        ReadHtmlDocument(CleanPastedHtml(source->html()));
     cursor.insertFragment(QTextDocumentFragment(pasted.get()));
   } else if (source->hasText()) {
     cursor.insertText(PlainTextToDisplay(source->text()));
@@ -48,4 +50,18 @@ void TPaneTextEdit::insertFromMimeData(const QMimeData* source) {
   setTextCursor(cursor);
   ensureCursorVisible();
   emit Pasted();
+}
+
+QMimeData* TPaneTextEdit::createMimeDataFromSelection() const {
+  if (!FCopySource)
+    return QTextEdit::createMimeDataFromSelection();
+  const QTextCursor cursor = textCursor();
+  auto* mime = new QMimeData;
+  QString text = cursor.selectedText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  text.replace(QChar::LineSeparator, u'\n');
+  text.remove(QChar::ObjectReplacementCharacter);
+  mime->setText(text);
+  mime->setHtml(FCopySource(QTextDocumentFragment(cursor)));
+  return mime;
 }

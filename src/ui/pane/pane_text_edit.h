@@ -1,13 +1,21 @@
 #pragma once
 
 #include <QTextEdit>
+#include <functional>
+
+class QTextDocumentFragment;
 
 // The view inside the pane: pasted HTML is read by the pane's own reader, so
-// what comes in keeps its elements like a document that was opened.
+// what comes in keeps its elements like a document that was opened, and
+// copied text goes out as the pane's own HTML source.
 class TPaneTextEdit : public QTextEdit {
   Q_OBJECT
 public:
   explicit TPaneTextEdit(QWidget* parent = nullptr);
+
+  // Writes a copied piece of the document as HTML.
+  using TSourceOf = std::function<QString(const QTextDocumentFragment&)>;
+  void SetCopySource(TSourceOf source) { FCopySource = std::move(source); }
 
 signals:
   void Pasted();
@@ -16,4 +24,8 @@ protected:
   void changeEvent(QEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
+
+private:
+  TSourceOf FCopySource;
 };

@@ -2,8 +2,10 @@
 
 #include "settings/program_dir.h"
 #include "ui/pane/engine/document_engine.h"
+#include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/raw_source.h"
 #include "ui/pane/file_loading.h"
 #include "ui/pane/pane_dialogs.h"
 #include "ui/pane/pane_text_edit.h"
@@ -22,6 +24,7 @@
 #include <QPrinter>
 #include <QPromise>
 #include <QSaveFile>
+#include <QTextDocumentFragment>
 #include <QThread>
 #include <QThreadPool>
 #include <QTimer>
@@ -80,6 +83,7 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
   connect(FEngine, &TDocumentEngine::ContentsChanged, this, &TProfDHTMLEdit2::OnChange);
   connect(FEditor, &QTextEdit::cursorPositionChanged, this, &TProfDHTMLEdit2::OnDisplayChanged);
   connect(FEditor, &TPaneTextEdit::Pasted, this, &TProfDHTMLEdit2::OnPaste);
+  FEditor->SetCopySource([this](const QTextDocumentFragment& piece) { return PieceHTML(piece); });
   FEditor->installEventFilter(this);
   FEditor->viewport()->installEventFilter(this);
   SetPending(TPendingOperation::Creating);
@@ -206,6 +210,19 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
   } catch (...) {
     return ErrorMarker;
   }
+}
+
+// A copied piece written as a document of its own, under the pane's
+// options, so another pane (or program) reads elements, not Qt's styles.
+QString TProfDHTMLEdit2::PieceHTML(const QTextDocumentFragment& piece) const {
+  TEngineDocument document;
+  QTextCursor(&document).insertFragment(piece);
+  const std::unique_ptr<TDomDocument> dom = BuildDomDocument(document, DefaultBlockTag());
+  TSourceWriterSettings settings = FWriterSettings;
+  settings.SourceCodePreservation = false;
+  return RebuildSource(
+      *dom, DecodeSavedSource(SerializeRawSource(*dom, document.Frame().Prologue, false)),
+      settings);
 }
 
 void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {

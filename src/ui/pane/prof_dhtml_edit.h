@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QFutureWatcher>
+#include <QTextDocumentFragment>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -150,6 +151,7 @@ private:
   void FinishFileLoad(quint64 generation);
   bool HandleKeyPress(QKeyEvent* event);
   QString DefaultBlockTag() const;
+  QString PieceHTML(const QTextDocumentFragment& piece) const;
   void FocusEditorIfPaneHasFocus();
   void RunBuilding(const std::function<void()>& work, bool readsDocument) const;
 

@@ -4,6 +4,7 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/kept_nodes.h"
 #include "ui/pane/engine/layout_pacer.h"
 #include "ui/pane/engine/raw_source.h"
 
@@ -40,6 +41,10 @@ QTextCharFormat TextFormatFrom(QTextCharFormat format) {
     format.clearProperty(QTextFormat::ImageName);
     format.clearProperty(QTextFormat::ImageWidth);
     format.clearProperty(QTextFormat::ImageHeight);
+  }
+  if (IsKeptNode(format)) {
+    format.setObjectType(QTextFormat::NoObject);
+    format.clearProperty(KeptProperty::InlineNode);
   }
   format.clearProperty(EngineProperty::ObjectElement);
   format.clearProperty(EngineProperty::TextNewline);
@@ -259,7 +264,8 @@ QString TDocumentEngine::BodyText() const {
     first = false;
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      if (fragment.isValid() && !fragment.charFormat().isImageFormat())
+      if (fragment.isValid() && !fragment.charFormat().isImageFormat() &&
+          !IsKeptNode(fragment.charFormat()))
         text += DisplayToBodyText(fragment.text());
     }
   }

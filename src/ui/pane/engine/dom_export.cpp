@@ -2,6 +2,7 @@
 
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/kept_nodes.h"
 
 #include <QHash>
 #include <QSet>
@@ -32,6 +33,20 @@ void AddKeptNode(TDomDocument& dom, TDomNode* parent, const TKeptNode& kept) {
   parent->Children.append(node);
   for (const TKeptNode& child : kept.Children)
     AddKeptNode(dom, node, child);
+}
+
+void AddKeptBodyNode(TDomDocument& dom, TDomNode* parent, const TKeptBodyNode& kept) {
+  if (kept.Kind == TKeptBodyNode::TKind::Comment) {
+    TDomNode* node = dom.NewNode(TDomNode::TKind::Comment);
+    node->Data = kept.Data;
+    parent->Children.append(node);
+    return;
+  }
+  TDomNode* node = AddElement(dom, parent, kept.Element);
+  if (kept.Kind == TKeptBodyNode::TKind::RawElement) {
+    node->HasRawContent = true;
+    node->RawContent = kept.Data;
+  }
 }
 
 void AppendText(TDomDocument& dom, TDomNode* parent, QStringView text) {
@@ -172,21 +187,37 @@ private:
            (end > 0 && FDocument.characterAt(end - 1) == QChar(0xFDD1));
   }
 
+  // Kept nodes each written inside the first elements of the chain they
+  // name; the chain's other elements open after them.
+  void AddKeptNodes(TScope& scope, const TElementChain& chain, const QString& serialized) {
+    if (serialized.isEmpty())
+      return;
+    scope.InlineOpen.clear();
+    for (const TKeptBodyNode& kept : ParseKeptNodes(serialized)) {
+      Sync(scope.Open, scope.Base, chain.first(std::min<qsizetype>(kept.Depth, chain.size())));
+      AddKeptBodyNode(FDom, scope.Open.empty() ? scope.Base : scope.Open.back().Node, kept);
+    }
+  }
+
   void ExportBlock(const QTextBlock& block, TScope& scope) {
     const QTextBlockFormat blockFormat = block.blockFormat();
     if (IsLineStart(blockFormat) && scope.PreviousWasBlock && scope.LineContainer) {
       // The break and the line after it, in the element of the line before.
-      const QString& key = scope.PreviousBlockKey;
+      const QString key = scope.PreviousBlockKey;
       AppendRun(scope, scope.LineContainer, BlockStyle(scope, key), key, block.charFormat(),
                 block.charFormatIndex(), QStringView(&LineSeparator, 1));
       ExportRuns(block, scope.LineContainer, key, scope);
+      AddTrailingKeptNodes(scope, Chain(key), blockFormat);
       return;
     }
     scope.InlineOpen.clear();
     const QString key = blockFormat.stringProperty(EngineProperty::BlockChain);
     const bool empty = block.length() == 1;
-    if (empty && key.isEmpty() && IsFiller(block))
+    if (empty && key.isEmpty() && IsFiller(block)) {
+      AddKeptNodes(scope, {}, blockFormat.stringProperty(KeptProperty::Leading));
+      AddTrailingKeptNodes(scope, {}, blockFormat);
       return;
+    }
     TElementChain chain = Chain(key);
     if (scope.PreviousWasBlock && key == scope.PreviousBlockKey) {
       if (!chain.isEmpty()) {
@@ -200,6 +231,7 @@ private:
     }
     scope.PreviousWasBlock = true;
     scope.PreviousBlockKey = key;
+    AddKeptNodes(scope, chain, blockFormat.stringProperty(KeptProperty::Leading));
     Sync(scope.Open, scope.Base, chain);
     TDomNode* container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
     if (!chain.isEmpty() && HtmlVocabulary::IsVoid(chain.last().Tag)) {
@@ -208,6 +240,18 @@ private:
     }
     scope.LineContainer = container;
     ExportRuns(block, container, key, scope);
+    AddTrailingKeptNodes(scope, chain, blockFormat);
+  }
+
+  // What ends a body or cell after its last line; no line continues the
+  // elements it closes.
+  void AddTrailingKeptNodes(TScope& scope, const TElementChain& chain,
+                            const QTextBlockFormat& format) {
+    const QString trailing = format.stringProperty(KeptProperty::Trailing);
+    if (trailing.isEmpty())
+      return;
+    AddKeptNodes(scope, chain, trailing);
+    scope.LineContainer = nullptr;
   }
 
   void ExportTable(QTextTable& table, TScope& scope) {
@@ -219,6 +263,8 @@ private:
                                    QStringLiteral("table"),
                                    {Attribute(QStringLiteral("border"), QStringLiteral("1"))}}
                      : tableChain.first());
+    AddKeptNodes(scope, chain.first(chain.size() - 1),
+                 format.stringProperty(KeptProperty::Leading));
     Sync(scope.Open, scope.Base, chain);
     TDomNode* tableNode = scope.Open.back().Node;
     TOpenElement group;
@@ -426,7 +472,7 @@ private:
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
       const QChar c = text[i];
-      const bool object = c == ObjectReplacement && format.isImageFormat();
+      const bool object = c == ObjectReplacement && (format.isImageFormat() || IsKeptNode(format));
       if (c != LineSeparator && !object)
         continue;
       AppendText(FDom, parent, text.mid(start, i - start));
@@ -450,6 +496,13 @@ private:
   }
 
   void AddObject(TDomNode* parent, const QTextCharFormat& format) {
+    if (IsKeptNode(format)) {
+      const std::vector<TKeptBodyNode> kept =
+          ParseKeptNodes(format.stringProperty(KeptProperty::InlineNode));
+      if (!kept.empty())
+        AddKeptBodyNode(FDom, parent, kept.front());
+      return;
+    }
     const TElementChain stored = Chain(format.stringProperty(EngineProperty::ObjectElement));
     if (!stored.isEmpty() && stored.first().Tag == u"img") {
       AddElement(FDom, parent, stored.first());

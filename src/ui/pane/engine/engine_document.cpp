@@ -85,9 +85,13 @@ QVariant TEngineDocument::loadResource(int type, const QUrl& name) {
     const QImage image = DecodeDataUrl(name.toString(QUrl::FullyEncoded));
     return image.isNull() ? QVariant() : QVariant(image);
   }
-  if (!name.isLocalFile())
+  // A path from the root names a local file even where no base address
+  // says so (a written document, a pasted piece).
+  const bool rootPath = name.scheme().isEmpty() && name.host().isEmpty() &&
+                        name.path().startsWith(u'/') && !name.path().startsWith(u"//");
+  if (!name.isLocalFile() && !rootPath)
     return {};
-  const QFileInfo info(name.toLocalFile());
+  const QFileInfo info(rootPath ? name.path() : name.toLocalFile());
   if (!info.isFile() || info.size() > MaxImageFileBytes)
     return {};
   QImageReader reader(info.filePath());

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 TGumboDocument::TGumboDocument(const QString& html)
-    : FBuffer(LimitNesting(html.toUtf8(), MaxNestingDepth)) {
+    : FBuffer(MarkFormEnds(LimitNesting(html.toUtf8(), MaxNestingDepth))) {
   GumboOptions options = kGumboDefaultOptions;
   // Errors are not used; recording them costs memory on broken input.
   options.max_errors = 0;
@@ -19,14 +20,30 @@ TGumboDocument::TGumboDocument(const QString& html)
     throw std::runtime_error("The HTML parser failed.");
 }
 
+namespace {
+
+bool IsTagNameEnd(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '>';
+}
+
+} // namespace
+
 QString GumboTagName(const GumboElement& element) {
   if (element.tag != GUMBO_TAG_UNKNOWN)
     return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
-  GumboStringPiece piece = element.original_tag;
-  if (!piece.data || piece.length == 0)
+  const GumboStringPiece& piece = element.original_tag;
+  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
     return QStringLiteral("unknown");
-  gumbo_tag_from_original_text(&piece);
-  return QString::fromUtf8(piece.data, static_cast<qsizetype>(piece.length)).toLower();
+  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
+  // '>'. The parser's own helper also stops at a vertical tab, which is part
+  // of the name, and would turn "tr\v" into "tr", a table row.
+  std::size_t from = piece.data[1] == '/' ? 2 : 1;
+  std::size_t to = from;
+  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
+    ++to;
+  if (to == from)
+    return QStringLiteral("unknown");
+  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
 }
 
 QString FromGumbo(const char* text) {
@@ -120,6 +137,7 @@ qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::st
 struct TScanResult {
   int MaxDepth = 0;
   QByteArray Output;
+  std::vector<qsizetype> FormEnds; // where each </form> tag starts
 };
 
 // One pass over the markup; with `rewrite` it also copies everything except
@@ -169,6 +187,8 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
       ++at;
       const std::string name = ReadTagName(data, size, at);
       at = SkipAttributes(data, size, at);
+      if (name == "form")
+        result.FormEnds.push_back(tagStart);
       if (openCount[name] > 0) {
         bool dropped = false;
         for (;;) {
@@ -206,7 +226,35 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
   return result;
 }
 
+constexpr std::string_view FormEndMarker = "<!---->";
+
 } // namespace
+
+QByteArray TGumboDocument::MarkFormEnds(const QByteArray& utf8) {
+  if (FindCaseless(utf8.constData(), utf8.size(), 0, "</form") < 0)
+    return utf8;
+  const TScanResult scan = ScanNesting(utf8, std::numeric_limits<int>::max(), false);
+  if (scan.FormEnds.empty())
+    return utf8;
+  QByteArray marked;
+  marked.reserve(utf8.size() + static_cast<qsizetype>(scan.FormEnds.size() * FormEndMarker.size()));
+  qsizetype copied = 0;
+  for (const qsizetype at : scan.FormEnds) {
+    marked.append(utf8.constData() + copied, at - copied);
+    FMarkers.push_back(marked.size());
+    marked.append(FormEndMarker.data(), static_cast<qsizetype>(FormEndMarker.size()));
+    copied = at;
+  }
+  marked.append(utf8.constData() + copied, utf8.size() - copied);
+  return marked;
+}
+
+bool TGumboDocument::IsMarker(const GumboNode& node) const {
+  if (node.type != GUMBO_NODE_COMMENT || !node.v.text.original_text.data)
+    return false;
+  const qsizetype at = node.v.text.original_text.data - FBuffer.constData();
+  return std::binary_search(FMarkers.begin(), FMarkers.end(), at);
+}
 
 QByteArray LimitNesting(const QByteArray& utf8, int maxDepth) {
   if (ScanNesting(utf8, maxDepth, false).MaxDepth <= maxDepth)

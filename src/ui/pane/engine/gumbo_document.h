@@ -4,6 +4,7 @@
 #include <QString>
 #include <gumbo.h>
 #include <memory>
+#include <vector>
 
 // One parse by gumbo. Gumbo's nodes point into the input buffer, so the
 // buffer lives exactly as long as the output.
@@ -14,6 +15,12 @@ public:
   TGumboDocument& operator=(const TGumboDocument&) = delete;
 
   const GumboOutput& Output() const { return *FOutput; }
+
+  // Gumbo leaves text that stands right before </form> behind the form: it
+  // takes the form off its stack before placing the text it holds back. An
+  // empty comment in front of each </form> makes it place the text first;
+  // such a comment is this parse's own and no node of the document.
+  bool IsMarker(const GumboNode& node) const;
 
   // Gumbo's tree builder looks through the whole stack of open elements for
   // most start tags, so parsing time grows with the square of the nesting
@@ -28,6 +35,9 @@ private:
     }
   };
 
+  QByteArray MarkFormEnds(const QByteArray& utf8);
+
+  std::vector<qsizetype> FMarkers; // buffer offsets of the markers, ascending
   QByteArray FBuffer;
   std::unique_ptr<GumboOutput, TOutputDeleter> FOutput;
 };

@@ -3,6 +3,7 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/gumbo_document.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/kept_nodes.h"
 
 #include <QHash>
 #include <QTextCursor>
@@ -94,8 +95,10 @@ QString CommentSource(const GumboNode* node) {
 
 // A head node as the writer wants it: scripts and styles with their raw
 // text, whitespace between elements dropped (the writer indents itself).
-bool KeepHeadNode(const GumboNode* node, TKeptNode& kept, int depth) {
+bool KeepHeadNode(const TGumboDocument& parsed, const GumboNode* node, TKeptNode& kept, int depth) {
   if (node->type == GUMBO_NODE_COMMENT) {
+    if (parsed.IsMarker(*node))
+      return false;
     kept.Kind = TDomNode::TKind::Comment;
     kept.Data = CommentSource(node);
     return true;
@@ -134,7 +137,7 @@ bool KeepHeadNode(const GumboNode* node, TKeptNode& kept, int depth) {
     return true;
   for (unsigned i = 0; i < element.children.length; ++i) {
     TKeptNode child;
-    if (KeepHeadNode(Child(element.children, i), child, depth + 1))
+    if (KeepHeadNode(parsed, Child(element.children, i), child, depth + 1))
       kept.Children.push_back(std::move(child));
   }
   return true;
@@ -154,11 +157,13 @@ QString DoctypeLine(const GumboDocument& document) {
 
 class THtmlReader {
 public:
-  explicit THtmlReader(TEngineDocument& document) : FDocument(document), FCursor(&document) {
+  THtmlReader(TEngineDocument& document, const TGumboDocument& parsed)
+      : FDocument(document), FParsed(parsed), FCursor(&document) {
     FContexts.emplace_back();
   }
 
-  void Read(const GumboOutput& output) {
+  void Read() {
+    const GumboOutput& output = FParsed.Output();
     const GumboDocument& document = output.document->v.document;
     TDocumentFrame& frame = FDocument.Frame();
     frame.Prologue =
@@ -168,7 +173,7 @@ public:
       const GumboNode* node = Child(document.children, i);
       if (node == output.root)
         break;
-      if (node->type == GUMBO_NODE_COMMENT)
+      if (node->type == GUMBO_NODE_COMMENT && !FParsed.IsMarker(*node))
         frame.Prologue += CommentSource(node) + QStringLiteral("\r\n");
     }
     const GumboElement& html = output.root->v.element;
@@ -182,7 +187,7 @@ public:
         frame.HeadAttributes = GumboAttributes(element);
         for (unsigned k = 0; k < element.children.length; ++k) {
           TKeptNode kept;
-          if (KeepHeadNode(Child(element.children, k), kept, 0))
+          if (KeepHeadNode(FParsed, Child(element.children, k), kept, 0))
             frame.Head.push_back(std::move(kept));
         }
       } else if (element.tag == GUMBO_TAG_BODY) {
@@ -190,7 +195,20 @@ public:
         VisitChildren(node);
       }
     }
+    // Comments after the body (and after </html>) end the body, where a
+    // written document has room for them.
+    for (unsigned i = 0; i < html.children.length; ++i)
+      if (Child(html.children, i)->type == GUMBO_NODE_COMMENT)
+        KeepComment(Child(html.children, i));
+    bool afterRoot = false;
+    for (unsigned i = 0; i < document.children.length; ++i) {
+      const GumboNode* node = Child(document.children, i);
+      if (afterRoot && node->type == GUMBO_NODE_COMMENT)
+        KeepComment(node);
+      afterRoot = afterRoot || node == output.root;
+    }
     CloseBlock();
+    KeepPendingAtTheEnd();
   }
 
 private:
@@ -218,6 +236,8 @@ private:
     QTextCharFormat PendingSpaceFormat;
     bool AtLineStart = true;
     int TableDepth = 0;
+    // Kept nodes met where no block is open, for the next block (or table).
+    std::vector<TKeptBodyNode> Pending;
   };
 
   TContext& Context() { return FContexts.back(); }
@@ -258,6 +278,9 @@ private:
     case GUMBO_NODE_TEMPLATE:
       VisitElement(node);
       break;
+    case GUMBO_NODE_COMMENT:
+      KeepComment(node);
+      break;
     default:
       break;
     }
@@ -274,12 +297,21 @@ private:
     const QString tag = GumboTagName(element);
     if (HtmlVocabulary::IsHeadElement(tag)) {
       TKeptNode kept;
-      if (KeepHeadNode(node, kept, 0))
+      if (KeepHeadNode(FParsed, node, kept, 0))
         FDocument.Frame().Head.push_back(std::move(kept));
       return;
     }
-    if (HtmlVocabulary::IsNeverShown(tag))
+    if (HtmlVocabulary::IsNeverShown(tag)) {
+      // A script of the body is written back as it came; the rest of these
+      // hold nothing the pane could keep apart from their text.
+      if (tag == u"script") {
+        TKeptBodyNode kept{TKeptBodyNode::TKind::RawElement,
+                           TElementRef{NewElementId(), tag, GumboAttributes(element)}, TextOf(node),
+                           0};
+        KeepHidden(std::move(kept));
+      }
       return;
+    }
     TElementRef ref{NewElementId(), tag, GumboAttributes(element)};
     // Their content is raw text, which would read back differently once written
     // as an element; plain preformatted blocks show the same.
@@ -292,7 +324,7 @@ private:
     if (ref.Tag == u"hr")
       return AddRule(ref);
     if (HtmlVocabulary::IsVoid(ref.Tag))
-      return;
+      return KeepVoidElement(std::move(ref));
     if (ref.Tag == u"table" && Context().TableDepth < MaxTableDepth && AddTable(node, ref))
       return;
     if (HtmlVocabulary::IsBlock(ref.Tag))
@@ -328,6 +360,7 @@ private:
     CloseBlock();
     context.Open.pop_back();
     context.BlockDepth = context.Open.size();
+    ClampPending();
   }
 
   // Inline elements around a block become part of the block chain, as the
@@ -351,11 +384,11 @@ private:
   // Elements whose start tag ends an open paragraph when the source is read.
   static bool ClosesParagraph(QStringView tag) {
     static const QStringList tags{
-        "address", "article", "aside",   "blockquote", "center",   "details",    "dialog", "dir",
-        "div",     "dl",      "dd",      "dt",         "fieldset", "figcaption", "figure", "footer",
-        "form",    "h1",      "h2",      "h3",         "h4",       "h5",         "h6",     "header",
-        "hgroup",  "li",      "listing", "main",       "menu",     "nav",        "ol",     "p",
-        "pre",     "search",  "section", "summary",    "ul"};
+        "address", "article", "aside",  "blockquote", "center",   "details",    "dialog", "dir",
+        "div",     "dl",      "dd",     "dt",         "fieldset", "figcaption", "figure", "footer",
+        "form",    "h1",      "h2",     "h3",         "h4",       "h5",         "h6",     "header",
+        "hgroup",  "hr",      "li",     "listing",    "main",     "menu",       "nav",    "ol",
+        "p",       "pre",     "search", "section",    "summary",  "ul"};
     return tags.contains(tag);
   }
 
@@ -376,29 +409,71 @@ private:
     return -1;
   }
 
-  void VisitBlock(const GumboNode* node, TElementRef element) {
-    const qsizetype paragraph = ParagraphToEnd(element.Tag);
-    if (paragraph >= 0) {
-      // The parser nests such a block in a paragraph only in malformed
-      // markup (a table's misplaced content in quirks mode). Written back
-      // nested, it would read as the paragraph's sibling, so a second cycle
-      // would change the document; it is read as that sibling now, and text
-      // after it continues in a paragraph of the same chain.
-      CloseBlock();
-      TContext& context = Context();
-      const auto cut = context.Open.begin() + paragraph;
-      std::vector<TOpen> paragraphChain(std::make_move_iterator(cut),
-                                        std::make_move_iterator(context.Open.end()));
-      context.Open.erase(cut, context.Open.end());
-      const std::size_t blockDepth = context.BlockDepth;
-      context.BlockDepth = std::min(blockDepth, context.Open.size());
-      VisitBlock(node, std::move(element));
-      TContext& after = Context();
-      for (TOpen& open : paragraphChain)
-        after.Open.push_back(std::move(open));
-      after.BlockDepth = blockDepth;
-      return;
+  // Where an open item starts in the chain when a start tag of `tag` would
+  // end it (li ends li; dd and dt end either), -1 when there is none.
+  qsizetype ItemToEnd(QStringView tag) {
+    const bool listItem = tag == u"li";
+    if (!listItem && tag != u"dd" && tag != u"dt")
+      return -1;
+    const TContext& context = Context();
+    for (std::size_t i = context.Open.size(); i-- > 0;) {
+      const QString& open = context.Open[i].Element.Tag;
+      if (listItem ? open == u"li" : (open == u"dd" || open == u"dt"))
+        return static_cast<qsizetype>(i);
+      // The item is out of the start tag's reach beyond these.
+      if (open != u"address" && open != u"div" && open != u"p" && IsSpecial(open))
+        return -1;
     }
+    return -1;
+  }
+
+  static bool IsSpecial(QStringView tag) {
+    static const QStringList tags{
+        "address", "applet",   "article",    "aside",    "blockquote", "body",   "button",
+        "caption", "center",   "dd",         "details",  "dir",        "div",    "dl",
+        "dt",      "fieldset", "figcaption", "figure",   "footer",     "form",   "h1",
+        "h2",      "h3",       "h4",         "h5",       "h6",         "header", "hgroup",
+        "li",      "listing",  "main",       "marquee",  "menu",       "nav",    "object",
+        "ol",      "p",        "pre",        "search",   "section",    "select", "summary",
+        "table",   "tbody",    "td",         "textarea", "tfoot",      "th",     "thead",
+        "tr",      "ul",       "xmp"};
+    return tags.contains(tag);
+  }
+
+  // The outermost open element a start tag of `tag` ends, or -1.
+  qsizetype ElementToEnd(QStringView tag) {
+    const qsizetype paragraph = ParagraphToEnd(tag);
+    const qsizetype item = ItemToEnd(tag);
+    if (paragraph < 0 || item < 0)
+      return std::max(paragraph, item);
+    return std::min(paragraph, item);
+  }
+
+  // The parser nests such an element in the one its start tag ends only in
+  // malformed markup (a table's misplaced content, moved in front of the
+  // table). Written back nested, it would read as a sibling, so a second
+  // cycle would change the document; it is read as that sibling now, and
+  // what follows it continues in elements of the same chain.
+  template <typename TVisit> void VisitOutside(qsizetype cutAt, TVisit visit) {
+    CloseBlock();
+    TContext& context = Context();
+    const auto cut = context.Open.begin() + cutAt;
+    std::vector<TOpen> endedChain(std::make_move_iterator(cut),
+                                  std::make_move_iterator(context.Open.end()));
+    context.Open.erase(cut, context.Open.end());
+    const std::size_t blockDepth = context.BlockDepth;
+    context.BlockDepth = std::min(blockDepth, context.Open.size());
+    ClampPending();
+    visit();
+    TContext& after = Context();
+    for (TOpen& open : endedChain)
+      after.Open.push_back(std::move(open));
+    after.BlockDepth = blockDepth;
+  }
+
+  void VisitBlock(const GumboNode* node, TElementRef element) {
+    if (const qsizetype ended = ElementToEnd(element.Tag); ended >= 0)
+      return VisitOutside(ended, [&] { VisitBlock(node, std::move(element)); });
     if (!RoomForElement()) {
       CloseBlock();
       VisitChildren(node);
@@ -454,6 +529,8 @@ private:
         context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].CharFormat : context.BaseChar;
     if (context.BlockDepth > 0)
       format.setProperty(EngineProperty::BlockChain, context.Open[context.BlockDepth - 1].BlockKey);
+    if (!context.Pending.empty())
+      format.setProperty(KeptProperty::Leading, TakePending());
     TOpen* item = ListItem();
     if (item && item->ListItemJoined)
       format.setIndent(item->ListLevel);
@@ -654,7 +731,79 @@ private:
     FCursor.insertText(QString(ObjectReplacement), format);
   }
 
+  void KeepComment(const GumboNode* node) {
+    if (FParsed.IsMarker(*node))
+      return;
+    KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::Comment, {}, CommentSource(node), 0});
+  }
+
+  // Shown like a picture: where it stands, text flows around it.
+  static bool IsVisibleControl(const TElementRef& element) {
+    if (element.Tag == u"input")
+      return element.Attribute(u"type").compare(u"hidden", Qt::CaseInsensitive) != 0;
+    return element.Tag == u"embed" || element.Tag == u"keygen";
+  }
+
+  void KeepVoidElement(TElementRef element) {
+    const bool visible = IsVisibleControl(element);
+    TKeptBodyNode kept{TKeptBodyNode::TKind::Element, std::move(element), {}, 0};
+    if (!visible)
+      return KeepHidden(std::move(kept));
+    EnsureBlock();
+    TContext& context = Context();
+    if (context.PendingSpace)
+      Append(u" ", context.PendingSpaceFormat);
+    context.PendingSpace = false;
+    context.AtLineStart = false;
+    InsertKeptNode(kept);
+  }
+
+  // A node nothing shows changes neither the lines nor the blanks around
+  // it: inside a block it is a character of its own, between blocks it
+  // waits for the next one.
+  void KeepHidden(TKeptBodyNode kept) {
+    TContext& context = Context();
+    if (context.BlockOpen)
+      return InsertKeptNode(kept);
+    kept.Depth = static_cast<int>(context.BlockDepth);
+    context.Pending.push_back(std::move(kept));
+  }
+
+  void InsertKeptNode(const TKeptBodyNode& kept) {
+    FlushText();
+    QTextCharFormat format = TextFormat();
+    format.setObjectType(KeptNodeObjectType);
+    format.setProperty(KeptProperty::InlineNode, SerializeKeptNodes({kept}));
+    FCursor.insertText(QString(ObjectReplacement), format);
+  }
+
+  // Pending nodes inside elements that have ended move out of them.
+  void ClampPending() {
+    TContext& context = Context();
+    for (TKeptBodyNode& kept : context.Pending)
+      kept.Depth = std::min(kept.Depth, static_cast<int>(context.BlockDepth));
+  }
+
+  QString TakePending() {
+    ClampPending();
+    const QString serialized = SerializeKeptNodes(Context().Pending);
+    Context().Pending.clear();
+    return serialized;
+  }
+
+  // Nodes no block followed: after the last block of the body or cell.
+  void KeepPendingAtTheEnd() {
+    if (Context().Pending.empty())
+      return;
+    FlushText();
+    QTextBlockFormat format;
+    format.setProperty(KeptProperty::Trailing, TakePending());
+    FCursor.mergeBlockFormat(format);
+  }
+
   void AddRule(TElementRef element) {
+    if (const qsizetype ended = ElementToEnd(element.Tag); ended >= 0)
+      return VisitOutside(ended, [&] { AddRule(std::move(element)); });
     CloseBlock();
     if (!RoomForElement())
       return;
@@ -670,15 +819,21 @@ private:
     int Column = 0;
     int RowSpan = 1;
     int ColumnSpan = 1;
+    // Comments between the table's rows and cells, in front of this cell.
+    std::vector<const GumboNode*> Comments;
   };
 
   // Reads the table into a grid; false when it cannot be shown as one.
   bool AddTable(const GumboNode* node, const TElementRef& table) {
     std::vector<const GumboNode*> captions;
     std::vector<std::pair<TElementRef, const GumboNode*>> rows; // row group, tr
+    std::vector<std::vector<const GumboNode*>> rowComments;     // in front of each row
+    std::vector<const GumboNode*> comments;
     const GumboVector& children = node->v.element.children;
     for (unsigned i = 0; i < children.length; ++i) {
       const GumboNode* child = Child(children, i);
+      if (child->type == GUMBO_NODE_COMMENT)
+        comments.push_back(child);
       if (!IsElement(child))
         continue;
       const GumboTag tag = child->v.element.tag;
@@ -688,13 +843,24 @@ private:
         const TElementRef group{NewElementId(), GumboTagName(child->v.element),
                                 GumboAttributes(child->v.element)};
         const GumboVector& groupRows = child->v.element.children;
-        for (unsigned k = 0; k < groupRows.length; ++k)
-          if (IsElement(Child(groupRows, k)) && Child(groupRows, k)->v.element.tag == GUMBO_TAG_TR)
-            rows.emplace_back(group, Child(groupRows, k));
+        for (unsigned k = 0; k < groupRows.length; ++k) {
+          const GumboNode* row = Child(groupRows, k);
+          if (row->type == GUMBO_NODE_COMMENT)
+            comments.push_back(row);
+          if (IsElement(row) && row->v.element.tag == GUMBO_TAG_TR) {
+            rows.emplace_back(group, row);
+            rowComments.push_back(std::move(comments));
+            comments.clear();
+          }
+        }
       } else if (tag == GUMBO_TAG_TR) {
         rows.emplace_back(TElementRef{}, child);
+        rowComments.push_back(std::move(comments));
+        comments.clear();
       }
     }
+    std::vector<const GumboNode*> trailingComments = std::move(comments);
+    comments.clear();
     std::vector<TCellSlot> cells;
     std::vector<std::vector<bool>> taken(rows.size());
     int columns = 0;
@@ -703,15 +869,20 @@ private:
       const TElementRef row{NewElementId(), QStringLiteral("tr"), GumboAttributes(tr->v.element)};
       int column = 0;
       bool rowHasCells = false;
+      comments.insert(comments.end(), rowComments[r].begin(), rowComments[r].end());
       const GumboVector& trChildren = tr->v.element.children;
       for (unsigned k = 0; k < trChildren.length; ++k) {
         const GumboNode* cell = Child(trChildren, k);
+        if (cell->type == GUMBO_NODE_COMMENT)
+          comments.push_back(cell);
         if (!IsElement(cell) ||
             (cell->v.element.tag != GUMBO_TAG_TD && cell->v.element.tag != GUMBO_TAG_TH))
           continue;
         rowHasCells = true;
         TCellSlot slot;
         slot.Node = cell;
+        slot.Comments = std::move(comments);
+        comments.clear();
         TElementRef cellElement{NewElementId(), GumboTagName(cell->v.element),
                                 GumboAttributes(cell->v.element)};
         slot.RowSpan = std::clamp(cellElement.Attribute(u"rowspan").toInt(), 1,
@@ -755,6 +926,7 @@ private:
     }
     if (rows.empty() || columns == 0)
       return false;
+    comments.insert(comments.end(), trailingComments.begin(), trailingComments.end());
 
     CloseBlock();
     PromoteInline();
@@ -773,6 +945,9 @@ private:
       FCursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     QTextTableFormat format;
     ApplyTableAttributes(table, format);
+    // What a caption did not take goes in front of the table.
+    if (!Context().Pending.empty())
+      format.setProperty(KeptProperty::Leading, TakePending());
     QString tableKey;
     AppendSerializedElement(tableKey, table);
     format.setProperty(EngineProperty::TableElement, tableKey);
@@ -821,8 +996,11 @@ private:
       HtmlStyle::ApplyBlockStyle(slot.Chain.last(), cellContext.BaseBlock);
       FContexts.push_back(std::move(cellContext));
       FCursor.setBlockFormat(Context().BaseBlock);
+      for (const GumboNode* comment : slot.Comments)
+        KeepComment(comment);
       VisitChildren(slot.Node);
       CloseBlock();
+      KeepPendingAtTheEnd();
       FContexts.pop_back();
     }
     FCursor.setPosition(grid->lastPosition() + 1);
@@ -830,6 +1008,8 @@ private:
     Context().BlockOpen = false;
     Context().AtLineStart = true;
     Context().PendingSpace = false;
+    for (const GumboNode* comment : comments)
+      KeepComment(comment);
     return true;
   }
 
@@ -875,6 +1055,7 @@ private:
   }
 
   TEngineDocument& FDocument;
+  const TGumboDocument& FParsed;
   QTextCursor FCursor;
   std::vector<TContext> FContexts;
   QHash<quint64, QTextList*> FLists;
@@ -907,6 +1088,9 @@ void StartLineBlock(QTextCursor& cursor, const QTextCharFormat& breakFormat) {
   QTextBlockFormat previous = cursor.blockFormat();
   QTextBlockFormat line = previous;
   line.setProperty(EngineProperty::LineStart, true);
+  // Nodes kept around the element belong to its first block only.
+  line.clearProperty(KeptProperty::Leading);
+  line.clearProperty(KeptProperty::Trailing);
   // The lines show as one paragraph: its spacing goes above the first line
   // and below the last, its first-line indent on the first only.
   line.setTopMargin(0);
@@ -941,8 +1125,8 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
     QTextCursor batch(document.get());
     batch.beginEditBlock();
     const TGumboDocument parsed(html);
-    THtmlReader reader(*document);
-    reader.Read(parsed.Output());
+    THtmlReader reader(*document, parsed);
+    reader.Read();
     batch.endEditBlock();
   }
   document->SetLocation(location);
