@@ -55,9 +55,10 @@ TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& s
                                        const QString& targetCode);
 
 // Sends a prepared request through the client's connection; the answer body
-// decoded from UTF-8, at most MaxTranslationReplyBytes long. Reads nothing but its arguments, so it
-// may run on any thread. Never throws: a failed exchange gives the failure's text instead (for an
-// answer outside 2xx, its status line), a body that is not valid UTF-8 an empty text.
+// decoded from UTF-8, at most MaxTranslationReplyBytes long. Reads nothing but
+// its arguments, so it may run on any thread. Never throws: a failed exchange
+// gives the failure's text instead (for an answer outside 2xx, its status
+// line), a body that is not valid UTF-8 an empty text.
 QString TranslateText(THttpClient& http, const TTranslationRequest& request);
 
 // Both steps at once on the calling thread, with Params.Server.
