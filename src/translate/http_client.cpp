@@ -20,6 +20,16 @@ QByteArray OneLine(QByteArray text) {
   return text;
 }
 
+// A control character in a credential would reach the wire inside a Digest
+// header line (a carriage return ends it); Basic hides it in base64, but the
+// proxy would still compare it. Blanks keep the length and the rest intact.
+QByteArray WithoutControls(QByteArray text) {
+  for (char& c : text)
+    if (static_cast<uchar>(c) < 0x20 || c == 0x7F)
+      c = ' ';
+  return text;
+}
+
 } // namespace
 
 void THttpClient::TCurlDeleter::operator()(CURL* curl) const {
@@ -148,8 +158,8 @@ THttpResponse THttpClient::Get(const QByteArray& url) {
   const QByteArray proxy = FProxyServer.toUtf8();
   curl_easy_setopt(c, CURLOPT_PROXY, proxy.constData());
   curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(FProxyPort));
-  const QByteArray user = FProxyUserName.toUtf8();
-  const QByteArray password = FProxyPassword.toUtf8();
+  const QByteArray user = WithoutControls(FProxyUserName);
+  const QByteArray password = WithoutControls(FProxyPassword);
   const bool withCredentials = !proxy.isEmpty() && !user.isEmpty();
   curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
   curl_easy_setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);

@@ -39,10 +39,17 @@ public:
   void SetProxyServer(const QString& server) { FProxyServer = server; }
   int ProxyPort() const { return FProxyPort; }
   void SetProxyPort(int port) { FProxyPort = port; }
-  QString ProxyUserName() const { return FProxyUserName; }
-  void SetProxyUserName(const QString& userName) { FProxyUserName = userName; }
-  QString ProxyPassword() const { return FProxyPassword; }
-  void SetProxyPassword(const QString& password) { FProxyPassword = password; }
+  // The credentials go to the proxy as bytes: as UTF-8 when given as text,
+  // as they are when given as bytes (a value the settings file holds in a
+  // legacy code page). Control characters are sent as blanks.
+  QString ProxyUserName() const { return QString::fromUtf8(FProxyUserName); }
+  void SetProxyUserName(const QString& userName) { FProxyUserName = userName.toUtf8(); }
+  QString ProxyPassword() const { return QString::fromUtf8(FProxyPassword); }
+  void SetProxyPassword(const QString& password) { FProxyPassword = password.toUtf8(); }
+  QByteArray ProxyUserNameBytes() const { return FProxyUserName; }
+  void SetProxyUserNameBytes(const QByteArray& userName) { FProxyUserName = userName; }
+  QByteArray ProxyPasswordBytes() const { return FProxyPassword; }
+  void SetProxyPasswordBytes(const QByteArray& password) { FProxyPassword = password; }
 
   // Request headers, sent in the order added, spelled as given.
   void ClearRequestHeaders() { FHeaders.clear(); }
@@ -86,8 +93,8 @@ private:
   THttpVersion FVersion = THttpVersion::Http11;
   QString FProxyServer;
   int FProxyPort = 0;
-  QString FProxyUserName;
-  QString FProxyPassword;
+  QByteArray FProxyUserName;
+  QByteArray FProxyPassword;
   std::chrono::milliseconds FConnectTimeout{15000};
   std::chrono::milliseconds FTotalTimeout{60000};
   qsizetype FMaxBodySize = 64 * 1024 * 1024;
