@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -71,6 +72,11 @@ TEST_F(LoadingAnimationTest, MissingOrForeignModuleIsResourceNotFound) {
   junk.close();
   EXPECT_EQ(ErrorOf(image), QStringLiteral("Resource BAR not found"));
   EXPECT_EQ(image.movie(), nullptr);
+
+  // A pipe under the module's name: reading it would wait for a writer.
+  ASSERT_TRUE(junk.remove());
+  ASSERT_EQ(::mkfifo(QFile::encodeName(junk.fileName()).constData(), 0600), 0);
+  EXPECT_EQ(ErrorOf(image), QStringLiteral("Resource BAR not found"));
 }
 
 TEST_F(LoadingAnimationTest, UndecodablePictureIsAnErrorAndLeavesNoPicture) {

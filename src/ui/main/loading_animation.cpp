@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMovie>
 #include <QResource>
@@ -26,8 +27,9 @@ constexpr qint64 MaxModuleSize = 64 * 1024 * 1024;
 class TResourceModule {
 public:
   explicit TResourceModule(const QString& path) {
+    // A pipe or device under the module's name would block the read.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxModuleSize)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxModuleSize)
       return;
     FBytes = file.read(MaxModuleSize);
     if (!IsSoundResourceModule(FBytes))
