@@ -22,8 +22,10 @@ std::optional<QByteArray> Convert(const char* to, const char* from, const QByteA
   if (!cd)
     return std::nullopt;
   QByteArray out;
-  // Four output bytes per input byte cover every conversion used here.
-  out.resize(input.size() * 4 + 16);
+  // Twice the input covers the conversions used here (one UTF-16 unit per
+  // input byte at most, four GB18030 bytes per surrogate pair); anything
+  // longer grows the buffer below.
+  out.resize(input.size() * 2 + 16);
   char* in = const_cast<char*>(input.constData());
   std::size_t inLeft = static_cast<std::size_t>(input.size());
   char* outAt = out.data();
