@@ -11,8 +11,9 @@
 // charset give no text rather than a guess.
 
 // GB18030 is a superset of GBK (code page 936); Big5 is code page 950.
-inline constexpr const char* Gb18030Charset = "GB18030";
-inline constexpr const char* Big5Charset = "BIG5";
+// Arrays, so each name has one address in the whole program.
+inline constexpr char Gb18030Charset[] = "GB18030";
+inline constexpr char Big5Charset[] = "BIG5";
 
 bool IsValidUtf8(const QByteArray& bytes);
 

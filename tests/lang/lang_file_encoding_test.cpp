@@ -82,7 +82,7 @@ TEST_F(LangFileWriteBack, KeepsTheFilesEncoding) {
   const std::optional<QString> text = DecodeCharset(gbk, Gb18030Charset);
   ASSERT_TRUE(text);
   EXPECT_TRUE(text->contains(QStringLiteral("labName_Caption=检查\r\n"))) << text->toStdString();
-  EXPECT_EQ(LangFile::CharsetOf(gbk), Gb18030Charset);
+  EXPECT_STREQ(LangFile::CharsetOf(gbk), Gb18030Charset);
 
   const QByteArray utf16 = WriteBack("utf16be_cr.lng", caption);
   ASSERT_TRUE(utf16.startsWith("\xFE\xFF"));
