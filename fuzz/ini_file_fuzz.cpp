@@ -2,8 +2,10 @@
 // from the text and from the text written out and parsed again, and check a
 // second key is left as it was. The input is the file, then, each after the
 // bytes 01 02 03 (which no text file holds, UTF-16 ones included), the
-// section, the key and the value to write.
+// section, the key, the value to write and, when present, the legacy code
+// page the file is in (a part starting with 'B' is Big5, any other GB18030).
 #include "settings/ini_file.h"
+#include "settings/legacy_text.h"
 
 #include <QList>
 #include <cstdint>
@@ -40,9 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString value = QString::fromUtf8(parts.value(3));
   const QString otherKey = key + QStringLiteral("_other");
 
-  TIniText text(file);
+  const char* charset = nullptr;
+  if (parts.size() > 4)
+    charset = parts[4].startsWith('B') ? Big5Charset : Gb18030Charset;
+
+  TIniText text(file, charset);
   const std::optional<QString> otherBefore = text.Read(section, otherKey);
-  text.Write(section, key, value);
+  const QByteArray before = text.ToBytes();
+  if (!text.Write(section, key, value)) {
+    // The code page cannot hold the value: nothing is written.
+    Check(charset != nullptr && text.ToBytes() == before);
+    return 0;
+  }
 
   // Line breaks cannot live in a one-line value; they are stored as blanks.
   QString expected = value;
@@ -50,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       .replace(QLatin1Char('\n'), QLatin1Char(' '));
   Check(text.Read(section, key) == expected);
   const QByteArray written = text.ToBytes();
-  const TIniText reread(written);
+  const TIniText reread(written, charset);
   Check(reread.Read(section, key) == expected);
   Check(reread.Read(section, otherKey) == otherBefore);
   // Writing the same value again changes nothing.
-  TIniText again(written);
+  TIniText again(written, charset);
   again.Write(section, key, value);
   Check(again.ToBytes() == written);
   return 0;

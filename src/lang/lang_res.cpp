@@ -2,6 +2,7 @@
 
 #include "font_charset.h"
 #include "form_components.h"
+#include "lang_file.h"
 #include "lang_properties.h"
 #include "settings/app_error.h"
 #include "settings/program_dir.h"
@@ -101,11 +102,11 @@ bool TsmlLangRes::HasProperty(const QObject* component, const QString& name) {
 }
 
 QString TsmlLangRes::ReadValue(const QString& key) const {
-  return IniReadString(FLangFile, Section(), key);
+  return LangFile::ReadString(FLangFile, Section(), key);
 }
 
 void TsmlLangRes::WriteValue(const QString& key, const QString& value) const {
-  IniWriteString(FLangFile, Section(), key, value);
+  LangFile::WriteString(FLangFile, Section(), key, value);
 }
 
 std::optional<QString> TsmlLangRes::Translate(const QString& key, const QString& currentText) {
@@ -142,7 +143,7 @@ void TsmlLangRes::ApplyFont(QWidget* control) {
   }
 
   const QString sizeKey = name + QStringLiteral("_FontSize");
-  const int size = IniReadInteger(FLangFile, Section(), sizeKey, 0);
+  const int size = LangFile::ReadInteger(FLangFile, Section(), sizeKey, 0);
   if (size != 0 && qAbs(size) <= MaxFontSize) {
     // A negative size is a height in pixels, as Windows fonts have it.
     QFont font = control->font();
@@ -154,15 +155,15 @@ void TsmlLangRes::ApplyFont(QWidget* control) {
   } else if (FAutoCreateMode) {
     const QFont font = control->font();
     const int current = font.pointSize() > 0 ? font.pointSize() : -font.pixelSize();
-    IniWriteInteger(FLangFile, Section(), sizeKey, current);
+    WriteValue(sizeKey, QString::number(current));
   }
 
   const QString charsetKey = name + QStringLiteral("_FontCharset");
-  const int charset = IniReadInteger(FLangFile, Section(), charsetKey, -1);
+  const int charset = LangFile::ReadInteger(FLangFile, Section(), charsetKey, -1);
   if (charset >= 0 && charset <= 255)
     SetFontCharset(control, charset);
   else if (FAutoCreateMode)
-    IniWriteInteger(FLangFile, Section(), charsetKey, FontCharsetOf(control));
+    WriteValue(charsetKey, QString::number(FontCharsetOf(control)));
 }
 
 void TsmlLangRes::ApplyStringProperty(QObject* component, const QString& name) {

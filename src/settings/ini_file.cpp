@@ -1,10 +1,11 @@
 #include "ini_file.h"
 
+#include "settings/legacy_text.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <utility>
 
 namespace {
 
@@ -31,31 +32,129 @@ QByteArray Unquoted(const QByteArray& v) {
 // A value that reading would alter (outer blanks trimmed, outer quotes taken
 // off) is written inside one more pair of quotes, so it reads back unchanged.
 // Line breaks would split the entry and could smuggle in other keys.
-QByteArray Storable(const QString& value) {
+// Blanks and quotes are ASCII and never a trail byte in GBK or Big5, so this
+// works on a value in the file's code page as well. Nothing when the code page
+// cannot hold the value.
+std::optional<QByteArray> Storable(const QString& value, const char* charset) {
   QString clean = value;
   clean.replace(QLatin1Char('\r'), QLatin1Char(' '));
   clean.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  QByteArray bytes = clean.toUtf8();
+  QByteArray bytes;
+  if (charset) {
+    const std::optional<QByteArray> encoded = EncodeCharset(clean, charset);
+    if (!encoded)
+      return std::nullopt;
+    bytes = *encoded;
+  } else {
+    bytes = clean.toUtf8();
+  }
   if (bytes.isEmpty())
     return bytes;
   const bool needsQuotes = Trimmed(bytes) != bytes || Unquoted(bytes) != bytes;
   return needsQuotes ? '"' + bytes + '"' : bytes;
 }
 
+// A UTF-16 file is parsed as 8-bit text: each code unit becomes its UTF-8
+// bytes, and a lone surrogate, which UTF-8 has no spelling for, the three
+// bytes its number would take. The way back restores every unit, so a line
+// the program does not change is written back exactly as it was read.
+QByteArray UnitsToBytes(const QByteArray& le) {
+  QByteArray out;
+  out.reserve(le.size() * 3 / 2);
+  const qsizetype count = le.size() / 2;
+  auto unitAt = [&le](qsizetype i) {
+    return static_cast<char32_t>(static_cast<uchar>(le[2 * i]) |
+                                 (static_cast<uchar>(le[2 * i + 1]) << 8));
+  };
+  for (qsizetype i = 0; i < count; ++i) {
+    char32_t c = unitAt(i);
+    if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(unitAt(i + 1)))
+      c = QChar::surrogateToUcs4(static_cast<char16_t>(c), static_cast<char16_t>(unitAt(++i)));
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// The inverse of UnitsToBytes, as QString code units (lone surrogates kept).
+QString BytesToUnits(const QByteArray& bytes) {
+  QString out;
+  out.reserve(bytes.size());
+  for (qsizetype i = 0; i < bytes.size();) {
+    const auto lead = static_cast<uchar>(bytes[i]);
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = extra == 3   ? lead & 0x07
+                 : extra == 2 ? lead & 0x0F
+                 : extra == 1 ? lead & 0x1F
+                              : lead;
+    int taken = 0;
+    while (taken < extra && i + 1 + taken < bytes.size() &&
+           (static_cast<uchar>(bytes[i + 1 + taken]) & 0xC0) == 0x80) {
+      c = (c << 6) | (static_cast<uchar>(bytes[i + 1 + taken]) & 0x3F);
+      ++taken;
+    }
+    if (taken < extra) // only bytes the program wrote itself reach here
+      c = QChar::ReplacementCharacter;
+    i += 1 + taken;
+    if (c >= 0x10000 && c <= 0x10FFFF) {
+      out += QChar(QChar::highSurrogate(c));
+      out += QChar(QChar::lowSurrogate(c));
+    } else {
+      out += QChar(static_cast<char16_t>(c));
+    }
+  }
+  return out;
+}
+
 } // namespace
 
-TIniText::TIniText(const QByteArray& fileBytes) {
+TIniText::TIniText(const QByteArray& fileBytes, const char* legacyCharset) {
   QByteArray bytes = fileBytes;
-  if (bytes.startsWith("\xFF\xFE")) {
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
     FUtf16 = true;
-    QStringDecoder decode(QStringDecoder::Utf16LE);
-    bytes = QString(decode(bytes.mid(2))).toUtf8();
+    FBigEndian = bytes.startsWith("\xFE\xFF");
+    // An odd last byte is no character, but it is the file's: it stays last.
+    if (bytes.size() % 2 != 0)
+      FSuffix = bytes.right(1);
+    QByteArray units = bytes.mid(2, (bytes.size() - 2) / 2 * 2);
+    if (FBigEndian)
+      for (qsizetype i = 0; i + 1 < units.size(); i += 2)
+        std::swap(units[i], units[i + 1]);
+    bytes = UnitsToBytes(units);
   } else if (bytes.startsWith("\xEF\xBB\xBF")) {
     FPrefix = bytes.left(3);
     bytes = bytes.mid(3);
+  } else {
+    FCharset = legacyCharset;
   }
+  // A file with no line feed at all ends its lines with carriage returns, as
+  // old Macintosh editors write them.
+  const char lineEnd = bytes.contains('\n') ? '\n' : '\r';
   qsizetype start = 0;
   while (start < bytes.size()) {
+    if (lineEnd == '\r') {
+      const qsizetype cr = bytes.indexOf('\r', start);
+      if (cr < 0) {
+        FLines.append({bytes.mid(start), {}});
+        break;
+      }
+      FLines.append({bytes.mid(start, cr - start), "\r"});
+      start = cr + 1;
+      continue;
+    }
     const qsizetype nl = bytes.indexOf('\n', start);
     if (nl < 0) {
       FLines.append({bytes.mid(start), {}});
@@ -110,7 +209,22 @@ int TIniText::SectionEnd(int headerLine) const {
   return i;
 }
 
-std::optional<QString> TIniText::Read(const QString& section, const QString& key) const {
+QString TIniText::ValueText(const QByteArray& value) const {
+  if (FUtf16)
+    return BytesToUnits(value);
+  if (FCharset)
+    if (const std::optional<QString> text = DecodeCharset(value, FCharset))
+      return *text;
+  if (IsValidUtf8(value))
+    return QString::fromUtf8(value);
+  return DecodeLegacyValue(value);
+}
+
+QString TIniText::DecodeLegacyValue(const QByteArray& value) {
+  return DecodeCharset(value, Gb18030Charset).value_or(QString::fromLatin1(value));
+}
+
+std::optional<QByteArray> TIniText::ReadBytes(const QString& section, const QString& key) const {
   const int header = FindSection(section);
   if (header < 0)
     return std::nullopt;
@@ -118,9 +232,16 @@ std::optional<QString> TIniText::Read(const QString& section, const QString& key
   for (int i = header + 1; i < end; ++i) {
     const TParsed p = Parse(FLines[i].Text);
     if (p.Kind == TLineKind::Key && SameName(p.Name, key))
-      return QString::fromUtf8(p.Value);
+      return p.Value;
   }
   return std::nullopt;
+}
+
+std::optional<QString> TIniText::Read(const QString& section, const QString& key) const {
+  const std::optional<QByteArray> value = ReadBytes(section, key);
+  if (!value)
+    return std::nullopt;
+  return ValueText(*value);
 }
 
 QByteArray TIniText::LineEnd() const {
@@ -130,35 +251,45 @@ QByteArray TIniText::LineEnd() const {
   return "\r\n"; // what Windows writes into a new file
 }
 
-void TIniText::Write(const QString& section, const QString& key, const QString& value) {
+bool TIniText::Write(const QString& section, const QString& key, const QString& value) {
+  const std::optional<QByteArray> stored = Storable(value, FCharset);
+  if (!stored)
+    return false;
   const QByteArray eol = LineEnd();
   const int header = FindSection(section);
   if (header < 0) {
     if (!FLines.isEmpty() && FLines.back().End.isEmpty())
       FLines.back().End = eol;
     FLines.append({'[' + section.toUtf8() + ']', eol});
-    FLines.append({key.toUtf8() + '=' + Storable(value), eol});
-    return;
+    FLines.append({key.toUtf8() + '=' + *stored, eol});
+    return true;
   }
   const int end = SectionEnd(header);
   int lastFilled = header;
   for (int i = header + 1; i < end; ++i) {
     const TParsed p = Parse(FLines[i].Text);
     if (p.Kind == TLineKind::Key && SameName(p.Name, key)) {
+      // A value in a legacy code page that the user left as it was keeps its
+      // bytes: its text would be written as UTF-8, and the proxy and any
+      // other program reading the file would see different bytes.
+      if (!FUtf16 && !FCharset && !IsValidUtf8(p.Value) && ValueText(p.Value) == value &&
+          !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+        return true;
       // Keep the key as the file spells it, and its indentation.
       const QByteArray& text = FLines[i].Text;
       qsizetype indent = 0;
       while (indent < text.size() && IsBlank(text[indent]))
         ++indent;
-      FLines[i].Text = text.left(indent) + p.Name + '=' + Storable(value);
-      return;
+      FLines[i].Text = text.left(indent) + p.Name + '=' + *stored;
+      return true;
     }
     if (!Trimmed(FLines[i].Text).isEmpty())
       lastFilled = i;
   }
   if (FLines[lastFilled].End.isEmpty())
     FLines[lastFilled].End = eol;
-  FLines.insert(lastFilled + 1, {key.toUtf8() + '=' + Storable(value), eol});
+  FLines.insert(lastFilled + 1, {key.toUtf8() + '=' + *stored, eol});
+  return true;
 }
 
 QByteArray TIniText::ToBytes() const {
@@ -167,20 +298,41 @@ QByteArray TIniText::ToBytes() const {
     out += line.Text + line.End;
   if (!FUtf16)
     return out;
-  QStringEncoder encode(QStringEncoder::Utf16LE);
-  return "\xFF\xFE" + QByteArray(encode(QString::fromUtf8(out)));
+  const QString units = BytesToUnits(out);
+  QByteArray le("\xFF\xFE");
+  le.reserve(2 + units.size() * 2 + 1);
+  for (const QChar c : units) {
+    const char low = static_cast<char>(c.unicode() & 0xFF);
+    const char high = static_cast<char>(c.unicode() >> 8);
+    le += FBigEndian ? high : low;
+    le += FBigEndian ? low : high;
+  }
+  if (FBigEndian)
+    le[0] = '\xFE', le[1] = '\xFF';
+  return le + FSuffix;
 }
 
 namespace IniFile {
 
-std::optional<QString> Read(const QString& path, const QString& section, const QString& key) {
+std::optional<QString> Read(const QString& path, const QString& section, const QString& key,
+                            TCharsetOf charsetOf) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return std::nullopt;
-  return TIniText(file.readAll()).Read(section, key);
+  const QByteArray bytes = file.readAll();
+  return TIniText(bytes, charsetOf ? charsetOf(bytes) : nullptr).Read(section, key);
 }
 
-bool Write(const QString& path, const QString& section, const QString& key, const QString& value) {
+std::optional<QByteArray> ReadBytes(const QString& path, const QString& section,
+                                    const QString& key) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return std::nullopt;
+  return TIniText(file.readAll()).ReadBytes(section, key);
+}
+
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
+           TCharsetOf charsetOf) {
   const QFileInfo info(path);
   if (info.isDir())
     return false;
@@ -192,8 +344,9 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
       return false; // rewriting a file we cannot read would drop its contents
     old = file.readAll();
   }
-  TIniText text(old);
-  text.Write(section, key, value);
+  TIniText text(old, charsetOf ? charsetOf(old) : nullptr);
+  if (!text.Write(section, key, value))
+    return true; // the file's code page cannot hold the value: it stays as it is
 
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly))

@@ -13,14 +13,28 @@
 class TIniText {
 public:
   TIniText() = default;
-  explicit TIniText(const QByteArray& fileBytes);
+  // A file without a byte-order mark whose 8-bit bytes are in a known legacy
+  // code page names it (an iconv name); its values are read and written in
+  // it. UTF-16 files of either byte order stay UTF-16, and a file without
+  // any line feed ends its lines with carriage returns.
+  explicit TIniText(const QByteArray& fileBytes, const char* legacyCharset = nullptr);
 
-  // The value of the first matching key in the first matching section.
+  // The value of the first matching key in the first matching section. A
+  // value that is not valid UTF-8 was written in a legacy code page: it reads
+  // as GB18030 (which covers GBK), or Latin-1 when it is not valid GB18030.
   std::optional<QString> Read(const QString& section, const QString& key) const;
 
-  // Replaces an existing key in place, appends a new key at the end of its
-  // section, or appends a new section at the end of the text.
-  void Write(const QString& section, const QString& key, const QString& value);
+  // The value's bytes as the file holds them (UTF-8 for a UTF-16 file).
+  std::optional<QByteArray> ReadBytes(const QString& section, const QString& key) const;
+
+  // The text a value's bytes in an 8-bit file read as.
+  static QString DecodeLegacyValue(const QByteArray& value);
+
+  // Replaces an existing key in place (a legacy value whose text is already
+  // the one written keeps its bytes), appends a new key at the end of its
+  // section, or appends a new section at the end of the text. False, with
+  // nothing changed, when the file's legacy code page cannot hold the value.
+  bool Write(const QString& section, const QString& key, const QString& value);
 
   // The text in the encoding it was read in (UTF-16 files stay UTF-16).
   QByteArray ToBytes() const;
@@ -42,18 +56,34 @@ private:
   int FindSection(const QString& section) const;
   int SectionEnd(int headerLine) const;
   QByteArray LineEnd() const;
+  QString ValueText(const QByteArray& value) const;
 
   QList<TLine> FLines;
   QByteArray FPrefix; // a UTF-8 byte-order mark, kept as found
+  QByteArray FSuffix; // the odd last byte of a UTF-16 file, kept last
   bool FUtf16 = false;
+  bool FBigEndian = false;
+  const char* FCharset = nullptr; // legacy code page of an 8-bit file
 };
 
 namespace IniFile {
+// Names the legacy code page of a file's bytes, or nullptr for the settings
+// file's rule (see TIniText::Read).
+using TCharsetOf = const char* (*)(const QByteArray& fileBytes);
+
 // Reads one value; a missing or unreadable file reads as empty.
-std::optional<QString> Read(const QString& path, const QString& section, const QString& key);
+std::optional<QString> Read(const QString& path, const QString& section, const QString& key,
+                            TCharsetOf charsetOf = nullptr);
+
+// The value's bytes as the file holds them; see TIniText::ReadBytes.
+std::optional<QByteArray> ReadBytes(const QString& path, const QString& section,
+                                    const QString& key);
 
 // Writes one value through a temporary file beside the target, so a failed
 // write never leaves a half-written file. A new file is readable by its owner
 // only; an existing one keeps its permissions. False when it cannot be written.
-bool Write(const QString& path, const QString& section, const QString& key, const QString& value);
+// A value the file's legacy code page cannot hold is not written (the file
+// never mixes encodings), and that is no failure.
+bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
+           TCharsetOf charsetOf = nullptr);
 } // namespace IniFile

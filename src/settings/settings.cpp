@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <unistd.h>
 
@@ -27,6 +28,20 @@ void WriteOrThrow(const QString& fileName, const QString& section, const QString
     throw ETralvescoError(QStringLiteral("Unable to write to %1").arg(fileName));
 }
 
+// Byte for byte, so values in a legacy code page and comments stay, and
+// private to the user like every settings file the program creates.
+bool CopySettingsFile(const QString& from, const QString& to) {
+  QFile source(from);
+  if (!source.open(QIODevice::ReadOnly))
+    return false;
+  const QByteArray bytes = source.readAll();
+  if (source.error() != QFileDevice::NoError)
+    return false;
+  QSaveFile target(to);
+  return target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size() &&
+         target.setPermissions(QFile::ReadOwner | QFile::WriteOwner) && target.commit();
+}
+
 } // namespace
 
 QString FormSettingsFileName() {
@@ -39,6 +54,13 @@ QString FormSettingsFileName() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
     SettingsFileName = config + QStringLiteral("/Tralvesco.ini");
+    const QString beside = dir + QStringLiteral("Tralvesco.ini");
+    // The file beside the program holds what its installer or owner set
+    // (the server, the proxy, the language): the user's file starts as its
+    // copy. Where no copy can be made, the program reads that file itself.
+    if (!QFileInfo::exists(SettingsFileName) && QFileInfo(beside).isFile() &&
+        !CopySettingsFile(beside, SettingsFileName))
+      SettingsFileName = beside;
   }
   return SettingsFileName;
 }
@@ -83,16 +105,20 @@ std::optional<qint32> ParseIniInteger(const QString& text) {
   return static_cast<qint32>(value);
 }
 
+QString CutToProfileLength(const QString& value) {
+  qsizetype length = qMin(value.size(), MaxValueLength);
+  // Never cut a character outside the Basic Multilingual Plane in two.
+  if (length < value.size() && length > 0 && value.at(length - 1).isHighSurrogate())
+    --length;
+  return value.left(length);
+}
+
 QString IniReadString(const QString& fileName, const QString& section, const QString& key,
                       const QString& defaultValue) {
   const std::optional<QString> value = IniFile::Read(fileName, section, key);
   if (!value)
     return defaultValue;
-  qsizetype length = qMin(value->size(), MaxValueLength);
-  // Never cut a character outside the Basic Multilingual Plane in two.
-  if (length < value->size() && length > 0 && value->at(length - 1).isHighSurrogate())
-    --length;
-  return value->left(length);
+  return CutToProfileLength(*value);
 }
 
 qint32 IniReadInteger(const QString& fileName, const QString& section, const QString& key,
@@ -138,4 +164,8 @@ void LoadSettings() {
   Params.UserName = IniReadString(f, Connection, QStringLiteral("UserName"));
   Params.Password = IniReadString(f, Connection, QStringLiteral("Password"));
   Params.Server = IniReadString(f, Connection, QStringLiteral("Server"));
+  Params.StoredUserName =
+      IniFile::ReadBytes(f, Connection, QStringLiteral("UserName")).value_or(QByteArray());
+  Params.StoredPassword =
+      IniFile::ReadBytes(f, Connection, QStringLiteral("Password")).value_or(QByteArray());
 }

@@ -17,6 +17,10 @@ struct TParams {
   QString UserName;
   QString Password;
   QString Server; // translation service address; empty = the built-in one
+  // The proxy credentials' bytes as the file holds them: a value written in
+  // a legacy code page goes to the proxy as those bytes, not as its text.
+  QByteArray StoredUserName;
+  QByteArray StoredPassword;
 };
 
 extern TParams Params;
@@ -25,7 +29,9 @@ extern TParams Params;
 extern QString SettingsFileName;
 
 // "Tralvesco.ini" beside the executable; when that folder cannot be written,
-// the user's configuration folder instead. Sets and returns SettingsFileName.
+// the user's configuration folder instead, where a missing file starts as a
+// byte copy of the one beside the executable (and where no copy can be made,
+// that file itself is used). Sets and returns SettingsFileName.
 QString FormSettingsFileName();
 
 // One open, one read or write, one close per call: every read sees every
@@ -41,6 +47,9 @@ void IniWriteInteger(const QString& fileName, const QString& section, const QStr
                      qint32 value);
 void IniWriteString(const QString& fileName, const QString& section, const QString& key,
                     const QString& value);
+
+// A value as long as a read returns it: its first 2047 characters.
+QString CutToProfileLength(const QString& value);
 
 // Integer text as the settings file stores it: decimal, or hexadecimal after
 // "0x", "0X" or "$". Empty when the text does not convert.

@@ -20,6 +20,16 @@ QByteArray OneLine(QByteArray text) {
   return text;
 }
 
+// A control character in a credential would reach the wire inside a Digest
+// header line (a carriage return ends it); Basic hides it in base64, but the
+// proxy would still compare it. Blanks keep the length and the rest intact.
+QByteArray WithoutControls(QByteArray text) {
+  for (char& c : text)
+    if (static_cast<uchar>(c) < 0x20 || c == 0x7F)
+      c = ' ';
+  return text;
+}
+
 } // namespace
 
 void THttpClient::TCurlDeleter::operator()(CURL* curl) const {
@@ -200,8 +210,8 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
   const QByteArray proxy = settings.ProxyServer.toUtf8();
   curl_easy_setopt(c, CURLOPT_PROXY, proxy.constData());
   curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(settings.ProxyPort));
-  const QByteArray user = settings.ProxyUserName.toUtf8();
-  const QByteArray password = settings.ProxyPassword.toUtf8();
+  const QByteArray user = WithoutControls(settings.ProxyUserName);
+  const QByteArray password = WithoutControls(settings.ProxyPassword);
   const bool withCredentials = !proxy.isEmpty() && !user.isEmpty();
   curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
   curl_easy_setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);

@@ -31,8 +31,8 @@ struct THttpSettings {
   THttpVersion Version = THttpVersion::Http11;
   QString ProxyServer; // empty: a direct connection
   int ProxyPort = 0;
-  QString ProxyUserName;
-  QString ProxyPassword;
+  QByteArray ProxyUserName; // as sent
+  QByteArray ProxyPassword;
   std::chrono::milliseconds ConnectTimeout{15000};
   std::chrono::milliseconds TotalTimeout{60000};
   qsizetype MaxBodySize = 64 * 1024 * 1024;
@@ -58,10 +58,17 @@ public:
   void SetProxyServer(const QString& server) { FSettings.ProxyServer = server; }
   int ProxyPort() const { return FSettings.ProxyPort; }
   void SetProxyPort(int port) { FSettings.ProxyPort = port; }
-  QString ProxyUserName() const { return FSettings.ProxyUserName; }
-  void SetProxyUserName(const QString& userName) { FSettings.ProxyUserName = userName; }
-  QString ProxyPassword() const { return FSettings.ProxyPassword; }
-  void SetProxyPassword(const QString& password) { FSettings.ProxyPassword = password; }
+  // The credentials go to the proxy as bytes: as UTF-8 when given as text,
+  // as they are when given as bytes (a value the settings file holds in a
+  // legacy code page). Control characters are sent as blanks.
+  QString ProxyUserName() const { return QString::fromUtf8(FSettings.ProxyUserName); }
+  void SetProxyUserName(const QString& userName) { FSettings.ProxyUserName = userName.toUtf8(); }
+  QString ProxyPassword() const { return QString::fromUtf8(FSettings.ProxyPassword); }
+  void SetProxyPassword(const QString& password) { FSettings.ProxyPassword = password.toUtf8(); }
+  QByteArray ProxyUserNameBytes() const { return FSettings.ProxyUserName; }
+  void SetProxyUserNameBytes(const QByteArray& userName) { FSettings.ProxyUserName = userName; }
+  QByteArray ProxyPasswordBytes() const { return FSettings.ProxyPassword; }
+  void SetProxyPasswordBytes(const QByteArray& password) { FSettings.ProxyPassword = password; }
 
   // Request headers, sent in the order added, spelled as given.
   void ClearRequestHeaders() { FSettings.Headers.clear(); }

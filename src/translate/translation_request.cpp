@@ -7,6 +7,9 @@
 #include "settings/product_info.h"
 #include "settings/settings.h"
 
+#include "settings/ini_file.h"
+#include "settings/legacy_text.h"
+
 #include <QStringDecoder>
 #include <QUrl>
 #include <algorithm>
@@ -24,7 +27,46 @@ QString DecodeUtf8OrEmpty(const QByteArray& body) {
   return decoder.hasError() ? QString() : text;
 }
 
+// A credential as the settings file holds it, when the record still shows
+// that value; what the user typed is sent as UTF-8.
+QByteArray CredentialBytes(const QString& shown, const QByteArray& stored) {
+  if (!stored.isEmpty() && !IsValidUtf8(stored) && TIniText::DecodeLegacyValue(stored) == shown)
+    return stored;
+  return shown.toUtf8();
+}
+
 } // namespace
+
+std::optional<QString> ProxyHost(const QString& address) {
+  const QString host = address.trimmed();
+  if (host.isEmpty())
+    return host;
+  // The library reads a scheme, a port or user:password@ out of the
+  // address, and they would override the kind of proxy, the Port setting
+  // and the user name: only a bare host is taken.
+  if (host.contains(QLatin1Char(':'))) {
+    // Only an IPv6 address holds colons; the library wants it in brackets.
+    QString inner = host;
+    if (inner.startsWith(QLatin1Char('[')) && inner.endsWith(QLatin1Char(']')))
+      inner = inner.mid(1, inner.size() - 2);
+    QUrl url;
+    url.setHost(QLatin1Char('[') + inner + QLatin1Char(']'), QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() || !url.host().contains(QLatin1Char(':')))
+      return std::nullopt;
+    return QLatin1Char('[') + url.host() + QLatin1Char(']');
+  }
+  if (host.size() > 253)
+    return std::nullopt;
+  for (const QString& label : host.split(QLatin1Char('.'))) {
+    if (label.isEmpty() || label.size() > 63 || label.startsWith(QLatin1Char('-')) ||
+        label.endsWith(QLatin1Char('-')))
+      return std::nullopt;
+    for (const QChar c : label)
+      if (!(c.isLetterOrNumber() || c == u'-' || c == u'_'))
+        return std::nullopt;
+  }
+  return host;
+}
 
 std::optional<QByteArray> ServiceAddress(const QString& server) {
   const QString trimmed = server.trimmed();
@@ -78,13 +120,18 @@ void ApplyProxySettings(THttpClient& http) {
     http.SetProxyPassword({});
     return;
   }
-  http.SetProxyServer(Params.Address);
+  const std::optional<QString> host = ProxyHost(Params.Address);
+  if (!host)
+    throw ETralvescoError(
+        QStringLiteral("'%1' is not a valid proxy address: give a host name or an IP address only")
+            .arg(Params.Address));
+  http.SetProxyServer(*host);
   const std::optional<qint32> port = ParseIniInteger(Params.Port);
   if (!port)
     throw ETralvescoError(QStringLiteral("'%1' is not a valid integer value").arg(Params.Port));
   http.SetProxyPort(*port);
-  http.SetProxyUserName(Params.UserName);
-  http.SetProxyPassword(Params.Password);
+  http.SetProxyUserNameBytes(CredentialBytes(Params.UserName, Params.StoredUserName));
+  http.SetProxyPasswordBytes(CredentialBytes(Params.Password, Params.StoredPassword));
 }
 
 TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& server,

@@ -30,10 +30,19 @@ QByteArray TranslationUrl(const QByteArray& serviceAddress, const QString& text,
 // cookies, so neither is in the set.
 void SetRequestHeaders(THttpClient& http);
 
+// The proxy address as the client takes it: a host name or an IP address
+// (an IPv6 one in brackets), blanks around it dropped; empty stays empty.
+// Nothing when the address holds anything else, such as a scheme, a port or
+// user:password@.
+std::optional<QString> ProxyHost(const QString& address);
+
 // Copies the proxy settings of Params into the client: cleared with NoProxy,
-// otherwise server, port, user name and password in that order. A port that
-// is not an integer throws ETralvescoError("'<port>' is not a valid integer
-// value") with the server already set and the rest as it was.
+// otherwise server, port, user name and password in that order. An address
+// that is not a bare host throws ETralvescoError("'<address>' is not a valid
+// proxy address: ...") with nothing changed. A port that is not an integer
+// throws ETralvescoError("'<port>' is not a valid integer value") with the
+// server already set and the rest as it was. A credential whose text is the
+// legacy-code-page value the settings file holds goes as the file's bytes.
 void ApplyProxySettings(THttpClient& http);
 
 // Larger answers fail like any failed exchange: the target pane could not

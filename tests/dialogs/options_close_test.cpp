@@ -150,6 +150,31 @@ TEST_F(TOptionsTest, SwitchingToNoProxyKeepsTheTypedTextAndWritesIt) {
   EXPECT_EQ(Stored(Connection, QStringLiteral("Port")), QString());
 }
 
+// A settings file from a Chinese Windows system holds GBK bytes: the dialog
+// shows them as text and OK writes back the very bytes, not their text.
+TEST_F(TOptionsTest, LegacyCredentialsSurviveOkByteForByte) {
+  {
+    QFile file(SettingsFileName);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("[Connection]\r\nNoProxy=0\r\nAddress=127.0.0.1\r\nPort=8080\r\n"
+               "UserName=\xD5\xC5\xC8\xFD\r\nPassword=\xC3\xDC\xC2\xEB\r\n");
+  }
+  LoadSettings();
+  Open();
+  EXPECT_EQ(Find<QLineEdit>("edtUserName")->text(), QStringLiteral("张三"));
+  EXPECT_EQ(Find<QLineEdit>("edtPassword")->text(), QStringLiteral("密码"));
+  Click("btnOk");
+  QFile file(SettingsFileName);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_TRUE(bytes.contains("\r\nUserName=\xD5\xC5\xC8\xFD\r\n"))
+      << bytes.toHex(' ').toStdString();
+  EXPECT_TRUE(bytes.contains("\r\nPassword=\xC3\xDC\xC2\xEB\r\n"))
+      << bytes.toHex(' ').toStdString();
+  EXPECT_FALSE(bytes.contains("\xEF\xBF\xBD"));
+  EXPECT_TRUE(ShownBoxes().isEmpty());
+}
+
 TEST_F(TOptionsTest, ChineseLanguageTwoShowsTraditionalAndIsWrittenBackAsOne) {
   Params.ChineseLanguage = 2;
   TfrmOptions& form = Open();

@@ -10,6 +10,7 @@
 #include "ui/main/frm_Main.h"
 #include "ui/main/open_dialog.h"
 #include "ui/main/translate_command.h"
+#include "ui/pane/file_loading.h"
 #include "ui/pane/pane_dialogs.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
@@ -31,6 +32,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace {
 
@@ -239,8 +241,8 @@ TEST_F(TPaneCommands, SaveWritesChineseTextToTheChosenFile) {
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   const QByteArray bytes = saved.readAll();
   EXPECT_TRUE(bytes.contains(chinese.toUtf8())) << bytes.toStdString();
-  // The local 8-bit encoding holds Chinese here, so no byte-order mark.
-  EXPECT_TRUE(bytes.startsWith("<html>")) << bytes.toStdString();
+  // Typed text declares no charset: the UTF-8 byte-order mark says it.
+  EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF<html>")) << bytes.toStdString();
 }
 
 TEST_F(TPaneCommands, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) {
@@ -287,6 +289,40 @@ TEST_F(TPaneCommands, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) 
   const QString before = Source()->DocumentHTML();
   Click("btnOpen");
   EXPECT_EQ(Source()->DocumentHTML(), before);
+}
+
+TEST_F(TPaneCommands, OpenSaysWhyAFileCannotBeOpenedAndKeepsTheSource) {
+  StartWith({});
+  const QString fifo = FFolder->Path(QStringLiteral("pipe.txt"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString huge = FFolder->Path(QStringLiteral("huge.txt"));
+  {
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(MaxPaneFileBytes + 1)); // sparse: no disk used
+  }
+  const QString folder = FFolder->Path(QStringLiteral("Languages"));
+  struct TRow {
+    QString Path;
+    QString Reason;
+  };
+  const QString cap = QString::number(MaxPaneFileBytes / (1024 * 1024));
+  for (const TRow& row :
+       {TRow{fifo, QStringLiteral("it is not a regular file (a folder, pipe or device)")},
+        TRow{huge, QStringLiteral("the file is larger than %1 MB").arg(cap)},
+        TRow{folder, QStringLiteral("it is not a regular file (a folder, pipe or device)")}}) {
+    Source()->SetBodyText(QStringLiteral("kept"));
+    const QString before = Source()->DocumentHTML();
+    ShownBoxes().clear();
+    TOpenDialog::SetChooserForTesting([&row](const TOpenDialog&) { return row.Path; });
+    Click("btnOpen");
+    ASSERT_EQ(ShownBoxes().size(), 1) << row.Path.toStdString();
+    EXPECT_EQ(ShownBoxes()[0].Text,
+              QStringLiteral("Cannot open \"%1\": %2.").arg(row.Path, row.Reason));
+    EXPECT_EQ(Source()->DocumentHTML(), before);
+    EXPECT_FALSE(Source()->Busy());
+  }
+  ShownBoxes().clear();
 }
 
 TEST_F(TPaneCommands, PrintPreviewsTheTargetPaneWhicheverPaneHasTheFocus) {

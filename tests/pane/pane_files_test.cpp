@@ -29,6 +29,11 @@ QByteArray Utf16(const QString& text, QStringConverter::Encoding encoding) {
   return encoder(text);
 }
 
+// Text files written on Chinese systems, made with iconv from UTF-8 text.
+QByteArray LegacySample(const char* name) {
+  return ReadBytes(QStringLiteral(TRALVESCO_PANE_DATA_DIR "/") + QString::fromLatin1(name));
+}
+
 const QString Sample = QStringLiteral("caf\u00E9 \u4E2D\u6587\r\nsecond line");
 
 struct TLoadCase {
@@ -78,7 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("caf\u00E9")},
         TLoadCase{"HtmlWithoutHtmlName", "page.dat", QByteArray("<!DOCTYPE html><p>x</p>"),
                   QStringLiteral("x")},
-        TLoadCase{"Empty", "a.txt", QByteArray(), QString()}),
+        TLoadCase{"Empty", "a.txt", QByteArray(), QString()},
+        TLoadCase{"GbkShort", "a.txt", LegacySample("gbk_short.txt"), QStringLiteral("Hello 你好")},
+        TLoadCase{"Big5Short", "a.txt", LegacySample("big5_short.txt"),
+                  QStringLiteral("Hello 你好")},
+        TLoadCase{"Gbk", "a.txt", LegacySample("gbk.txt"),
+                  QStringLiteral("Hello 你好\r\n这是一个用简体中文写的文本文件。\r\n")},
+        TLoadCase{"Big5", "a.txt", LegacySample("big5.txt"),
+                  QStringLiteral("Hello 你好\r\n這是一個用繁體中文寫的文字檔。\r\n")},
+        TLoadCase{"HtmlGbkUndeclared", "a.html", "<p>" + LegacySample("gbk_short.txt") + "</p>",
+                  QStringLiteral("Hello 你好")}),
     [](const ::testing::TestParamInfo<TLoadCase>& param) { return param.param.Name; });
 
 // SaveAs with the file name a test supplies in place of the dialog.
@@ -107,7 +121,7 @@ TEST(SaveAs, AsciiTextIsWrittenAsEightBitSource) {
   EXPECT_EQ(pane->DocumentLocation(), path);
 }
 
-TEST(SaveAs, ChineseTextIsWrittenInUtf8WithoutByteOrderMark) {
+TEST(SaveAs, ChineseTextIsWrittenInUtf8AndSaysSo) {
   QTemporaryDir folder;
   const auto pane = MakeReadyPane();
   pane->SetBodyText(QStringLiteral("\u4E2D\u6587"));
@@ -115,9 +129,20 @@ TEST(SaveAs, ChineseTextIsWrittenInUtf8WithoutByteOrderMark) {
   const TSaveAsName name(path);
   EXPECT_EQ(pane->SaveAs(), path);
   const QByteArray bytes = ReadBytes(path);
-  EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+  // No charset declared: the byte-order mark declares UTF-8.
+  EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF<html>"));
   EXPECT_TRUE(bytes.contains("\xE4\xB8\xAD\xE6\x96\x87"));
-  EXPECT_EQ(QString::fromUtf8(bytes), pane->DocumentHTML());
+  EXPECT_EQ(QString::fromUtf8(bytes.mid(3)), pane->DocumentHTML());
+
+  // A document that declares its charset is written as it is.
+  const QString declared = QStringLiteral("<html><head><meta http-equiv=\"content-type\" "
+                                          "content=\"text/html; charset=UTF-8\"></head>"
+                                          "<body><p>\u4E2D</p></body></html>");
+  pane->SetDocumentHTML(declared);
+  EXPECT_EQ(pane->SaveAs(), path);
+  const QByteArray again = ReadBytes(path);
+  EXPECT_TRUE(again.startsWith("<html>")) << again.toStdString();
+  EXPECT_TRUE(again.contains("charset=UTF-8"));
 }
 
 TEST(SaveAs, CharactersTheLocalEncodingCannotHoldBecomeReferences) {
@@ -133,7 +158,13 @@ TEST(SaveAs, CharactersTheLocalEncodingCannotHoldBecomeReferences) {
 
 TEST(SaveEncoding, EightBitWhenLosslessElseUtf16WithByteOrderMark) {
   EXPECT_EQ(EncodeSavedDocument(QStringLiteral("<p>\u4E2D</p>")),
-            QByteArray("<p>\xE4\xB8\xAD</p>"));
+            QByteArray("\xEF\xBB\xBF<p>\xE4\xB8\xAD</p>"));
+  EXPECT_EQ(EncodeSavedDocument(QStringLiteral("<p>plain</p>")), QByteArray("<p>plain</p>"));
+  EXPECT_EQ(EncodeSavedDocument(QStringLiteral("<head><META Charset=gbk></head><p>\u4E2D</p>")),
+            QByteArray("<head><META Charset=gbk></head><p>\xE4\xB8\xAD</p>"));
+  // A charset named in the body is no declaration.
+  EXPECT_EQ(EncodeSavedDocument(QStringLiteral("<body><p>charset=x \u4E2D</p>")),
+            QByteArray("\xEF\xBB\xBF<body><p>charset=x \xE4\xB8\xAD</p>"));
   const QString unpaired = QStringLiteral("x") + QChar(0xDC00);
   EXPECT_EQ(EncodeSavedDocument(unpaired), QByteArray("\xFF\xFEx\0\x00\xDC", 6));
 }

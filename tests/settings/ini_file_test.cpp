@@ -132,4 +132,79 @@ TEST(IniText, LineBreaksInAValueCannotAddKeys) {
             QStringLiteral("x  NoProxy=0"));
 }
 
+// Files written elsewhere survive a rewrite: a write changes its own line and
+// nothing else, whatever the file's encoding holds.
+QByteArray Utf16(const QString& text) {
+  QByteArray bytes;
+  for (const QChar c : text) {
+    bytes += static_cast<char>(c.unicode() & 0xFF);
+    bytes += static_cast<char>(c.unicode() >> 8);
+  }
+  return bytes;
+}
+
+struct TRewriteCase {
+  const char* Name;
+  QByteArray File;
+  QString Key;
+  QString Value;
+  QByteArray Expected;
+  QString ReadBack; // what the key reads as, before and after the write
+};
+
+void PrintTo(const TRewriteCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+class IniRewriteTest : public ::testing::TestWithParam<TRewriteCase> {};
+
+TEST_P(IniRewriteTest, WritesOnlyWhatChanged) {
+  const TRewriteCase& c = GetParam();
+  const QString section = QStringLiteral("Connection");
+  TIniText text(c.File);
+  text.Write(section, c.Key, c.Value);
+  EXPECT_EQ(text.ToBytes().toHex(' ').toStdString(), c.Expected.toHex(' ').toStdString());
+  EXPECT_EQ(TIniText(text.ToBytes()).Read(section, c.Key), c.ReadBack);
+  // Writing the same again changes nothing.
+  TIniText again(text.ToBytes());
+  again.Write(section, c.Key, c.Value);
+  EXPECT_EQ(again.ToBytes(), text.ToBytes());
+}
+
+const QByteArray GbkPassword = "[Connection]\r\nPassword=\xC3\xDC\xC2\xEB\r\n";
+const QByteArray Utf16Head = "\xFF\xFE";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, IniRewriteTest,
+    ::testing::Values(
+        TRewriteCase{"LegacyValueLeftAsItWasKeepsItsBytes", GbkPassword, QStringLiteral("Password"),
+                     QStringLiteral("密码"), GbkPassword, QStringLiteral("密码")},
+        TRewriteCase{"QuotedLegacyValueKeepsItsBytes",
+                     "[Connection]\nUserName = \" \xD5\xC5\xC8\xFD\"\n", QStringLiteral("UserName"),
+                     QStringLiteral(" 张三"), "[Connection]\nUserName = \" \xD5\xC5\xC8\xFD\"\n",
+                     QStringLiteral(" 张三")},
+        TRewriteCase{"ChangedLegacyValueIsWrittenAnew", GbkPassword, QStringLiteral("Password"),
+                     QStringLiteral("新"), "[Connection]\r\nPassword=\xE6\x96\xB0\r\n",
+                     QStringLiteral("新")},
+        TRewriteCase{"NotGb18030ReadsAsLatin1", "[Connection]\r\nPassword=caf\xE9\r\n",
+                     QStringLiteral("Password"), QStringLiteral("café"),
+                     "[Connection]\r\nPassword=caf\xE9\r\n", QStringLiteral("café")},
+        TRewriteCase{
+            "Utf16KeepsLeadingZeroWidthSpaces",
+            Utf16Head + Utf16(QStringLiteral(u"\uFEFF\uFEFF; a\r\n[Connection]\r\nPort=1\r\n")),
+            QStringLiteral("Port"), QStringLiteral("2"),
+            Utf16Head + Utf16(QStringLiteral(u"\uFEFF\uFEFF; a\r\n[Connection]\r\nPort=2\r\n")),
+            QStringLiteral("2")},
+        TRewriteCase{"Utf16KeepsAnOddLastByte",
+                     Utf16Head + Utf16(QStringLiteral("[Connection]\r\nPort=1\r\n")) + "Z",
+                     QStringLiteral("Port"), QStringLiteral("2"),
+                     Utf16Head + Utf16(QStringLiteral("[Connection]\r\nPort=2\r\n")) + "Z",
+                     QStringLiteral("2")},
+        TRewriteCase{"Utf16KeepsALoneSurrogate",
+                     Utf16Head + Utf16(QStringLiteral(u"; \xD800!\r\n[Connection]\r\nPort=1\r\n")),
+                     QStringLiteral("Port"), QStringLiteral("2"),
+                     Utf16Head + Utf16(QStringLiteral(u"; \xD800!\r\n[Connection]\r\nPort=2\r\n")),
+                     QStringLiteral("2")}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
 } // namespace

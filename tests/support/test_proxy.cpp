@@ -23,6 +23,12 @@ void TTestProxy::RequireBasicAuth(const QByteArray& userName, const QByteArray& 
   FExpectedAuthorization = "Basic " + (userName + ':' + password).toBase64();
 }
 
+void TTestProxy::RequireDigestAuth() {
+  const std::lock_guard lock(FMutex);
+  FExpectedAuthorization = QByteArray(); // no Digest answer is ever accepted
+  FChallenge = "Digest realm=\"tralvesco-test\", nonce=\"4e6f6e6365\", qop=\"auth\"";
+}
+
 void TTestProxy::SetResponse(const std::optional<TTestResponse>& response) {
   const std::lock_guard lock(FMutex);
   FResponse = response;
@@ -50,16 +56,18 @@ void TTestProxy::Serve(const TLocalSocketLoop& loop, int socket) {
   }
   std::optional<QByteArray> expected;
   std::optional<TTestResponse> ownAnswer;
+  QByteArray challenge;
   {
     const std::lock_guard lock(FMutex);
     FRequests.append(*request);
     expected = FExpectedAuthorization;
     ownAnswer = FResponse;
+    challenge = FChallenge;
   }
   if (expected && request->Header("Proxy-Authorization") != expected) {
     SendTestResponse(loop, socket,
                      TTestResponse::Status(407, "Proxy Authentication Required")
-                         .WithHeader("Proxy-Authenticate: Basic realm=\"tralvesco-test\""));
+                         .WithHeader("Proxy-Authenticate: " + challenge));
     return;
   }
   if (ownAnswer)

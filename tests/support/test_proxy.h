@@ -28,6 +28,9 @@ public:
   // 407 with "Proxy-Authenticate: Basic" to every request whose
   // Proxy-Authorization does not carry exactly these credentials.
   void RequireBasicAuth(const QByteArray& userName, const QByteArray& password);
+  // 407 with a Digest challenge to every request: enough to see what the
+  // client answers it with.
+  void RequireDigestAuth();
   // Answer every accepted request with this instead of forwarding it.
   void SetResponse(const std::optional<TTestResponse>& response);
 
@@ -40,6 +43,7 @@ private:
 
   mutable std::mutex FMutex;
   std::optional<QByteArray> FExpectedAuthorization;
+  QByteArray FChallenge = "Basic realm=\"tralvesco-test\"";
   std::optional<TTestResponse> FResponse;
   QList<TRecordedRequest> FRequests;
   std::unique_ptr<TLocalSocketLoop> FLoop; // last: it stops before the rest goes

@@ -4,6 +4,9 @@
 #include "settings/app_error.h"
 #include "test_proxy.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace {
 
 class ProxySettings : public TranslateFixture {
@@ -169,6 +172,107 @@ TEST_F(ProxySettings, ProxyThatRefusesTheConnectionGivesTheLibraryText) {
   const QString result = Translate(QStringLiteral("a"));
   EXPECT_TRUE(result.contains(QStringLiteral("127.0.0.1"))) << result.toStdString();
   EXPECT_EQ(FServer.RequestCount(), 0);
+}
+
+// What a hand-edited settings file may put in the address: only a bare host
+// reaches the library, and anything else is refused before a request.
+struct TAddressCase {
+  const char* Name;
+  QString Address;
+  std::optional<QString> Server; // nothing: refused
+};
+
+void PrintTo(const TAddressCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+class ProxyAddress : public ProxySettings, public ::testing::WithParamInterface<TAddressCase> {};
+
+TEST_P(ProxyAddress, OnlyABareHostIsTaken) {
+  const TAddressCase& c = GetParam();
+  FHttp.SetProxyServer(QStringLiteral("old"));
+  Params.NoProxy = false;
+  Params.Address = c.Address;
+  Params.Port = QStringLiteral("3128");
+  try {
+    ApplyProxySettings(FHttp);
+    ASSERT_TRUE(c.Server) << "taken as " << FHttp.ProxyServer().toStdString();
+    EXPECT_EQ(FHttp.ProxyServer(), *c.Server);
+    EXPECT_EQ(FHttp.ProxyPort(), 3128);
+  } catch (const ETralvescoError& e) {
+    ASSERT_FALSE(c.Server) << e.Message().toStdString();
+    EXPECT_EQ(e.Message(),
+              QStringLiteral("'%1' is not a valid proxy address: give a host name or an IP "
+                             "address only")
+                  .arg(c.Address));
+    EXPECT_EQ(FHttp.ProxyServer(), QStringLiteral("old"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ProxyAddress,
+    ::testing::Values(
+        TAddressCase{"HostName", QStringLiteral("proxy.example"), QStringLiteral("proxy.example")},
+        TAddressCase{"BlanksAround", QStringLiteral(" proxy-1.example "),
+                     QStringLiteral("proxy-1.example")},
+        TAddressCase{"Ipv4", QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")},
+        TAddressCase{"Ipv6", QStringLiteral("::1"), QStringLiteral("[::1]")},
+        TAddressCase{"Ipv6InBrackets", QStringLiteral("[fe80::1]"), QStringLiteral("[fe80::1]")},
+        TAddressCase{"Socks5Scheme", QStringLiteral("socks5://127.0.0.1"), std::nullopt},
+        TAddressCase{"HttpScheme", QStringLiteral("http://proxy.example"), std::nullopt},
+        TAddressCase{"WithPort", QStringLiteral("proxy.example:8080"), std::nullopt},
+        TAddressCase{"Ipv6WithPort", QStringLiteral("[::1]:8080"), std::nullopt},
+        TAddressCase{"WithUser", QStringLiteral("user:pass@proxy.example"), std::nullopt},
+        TAddressCase{"WithPath", QStringLiteral("proxy.example/x"), std::nullopt},
+        TAddressCase{"InnerBlank", QStringLiteral("proxy example"), std::nullopt},
+        TAddressCase{"EmptyLabel", QStringLiteral("proxy..example"), std::nullopt}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
+TEST_F(ProxySettings, ControlCharactersInCredentialsNeverReachTheWire) {
+  FProxy.RequireDigestAuth();
+  UseProxy(ProxyPort(), QStringLiteral("us\rer\nX-Injected: 1"), QStringLiteral("pa\rss"));
+  EXPECT_EQ(Translate(QStringLiteral("a")),
+            QStringLiteral("HTTP/1.1 407 Proxy Authentication Required"));
+  ASSERT_EQ(FProxy.RequestCount(), 2);
+  const TRecordedRequest answer = FProxy.Requests()[1];
+  const std::optional<QByteArray> authorization = answer.Header("Proxy-Authorization");
+  ASSERT_TRUE(authorization);
+  EXPECT_TRUE(authorization->startsWith("Digest ")) << authorization->toStdString();
+  EXPECT_TRUE(authorization->contains("username=\"us er X-Injected: 1\""))
+      << authorization->toStdString();
+  EXPECT_FALSE(answer.Header("X-Injected"));
+  // Every line of the head ends in CRLF; no bare CR or LF splits one.
+  EXPECT_EQ(answer.Head.count('\r'), answer.Head.count("\r\n"));
+  EXPECT_EQ(answer.Head.count('\n'), answer.Head.count("\r\n"));
+}
+
+// A password written on a Chinese Windows system is GBK in the settings file;
+// the proxy expects those bytes, whatever the program shows.
+TEST_F(ProxySettings, LegacyCredentialsGoAsTheFileHoldsThem) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  SettingsFileName = dir.filePath(QStringLiteral("Tralvesco.ini"));
+  QFile file(SettingsFileName);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Connection]\r\nNoProxy=0\r\nAddress=127.0.0.1\r\nPort=" + ProxyPort().toLatin1() +
+             "\r\nUserName=\xD5\xC5\xC8\xFD\r\nPassword=\xC3\xDC\xC2\xEB\r\n");
+  file.close();
+  LoadSettings();
+  Params.Server = FServer.Url();
+  EXPECT_EQ(Params.UserName, QStringLiteral("张三"));
+  EXPECT_EQ(Params.Password, QStringLiteral("密码"));
+  ApplyProxySettings(FHttp);
+  FProxy.RequireBasicAuth("\xD5\xC5\xC8\xFD", "\xC3\xDC\xC2\xEB");
+  FServer.Enqueue(TTestResponse::Ok(TestReply));
+  EXPECT_EQ(Translate(QStringLiteral("a")), QString::fromUtf8(TestReply));
+
+  // Once the user types a new value, that text goes as UTF-8.
+  Params.Password = QStringLiteral("密碼");
+  ApplyProxySettings(FHttp);
+  FProxy.RequireBasicAuth("\xD5\xC5\xC8\xFD", QStringLiteral("密碼").toUtf8());
+  FServer.Enqueue(TTestResponse::Ok(TestReply));
+  EXPECT_EQ(Translate(QStringLiteral("a")), QString::fromUtf8(TestReply));
+  SettingsFileName.clear();
 }
 
 } // namespace

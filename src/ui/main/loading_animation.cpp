@@ -2,9 +2,11 @@
 
 #include "settings/app_error.h"
 #include "settings/program_dir.h"
+#include "ui/main/resource_module_check.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMovie>
 #include <QResource>
@@ -15,13 +17,29 @@ namespace {
 // module falls back to the program's own resources, which hold no animation.
 const QString ModuleRoot = QStringLiteral("/ResourceModule");
 
+// Larger than any module the program ships by far; reading more would only
+// waste memory on a file that is not ours.
+constexpr qint64 MaxModuleSize = 64 * 1024 * 1024;
+
+// The module is read into memory, checked, and registered from that same copy,
+// so what Qt walks is exactly what passed the check. A module that fails is
+// treated as one that lacks the picture.
 class TResourceModule {
 public:
-  explicit TResourceModule(const QString& path)
-      : FPath(path), FLoaded(QResource::registerResource(path, ModuleRoot)) {}
+  explicit TResourceModule(const QString& path) {
+    // A pipe or device under the module's name would block the read.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxModuleSize)
+      return;
+    FBytes = file.read(MaxModuleSize);
+    if (!IsSoundResourceModule(FBytes))
+      return;
+    FLoaded =
+        QResource::registerResource(reinterpret_cast<const uchar*>(FBytes.constData()), ModuleRoot);
+  }
   ~TResourceModule() {
     if (FLoaded)
-      QResource::unregisterResource(FPath, ModuleRoot);
+      QResource::unregisterResource(reinterpret_cast<const uchar*>(FBytes.constData()), ModuleRoot);
   }
   TResourceModule(const TResourceModule&) = delete;
   TResourceModule& operator=(const TResourceModule&) = delete;
@@ -32,8 +50,8 @@ public:
   }
 
 private:
-  QString FPath;
-  bool FLoaded;
+  QByteArray FBytes;
+  bool FLoaded = false;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // What the command column, the help menu and activation do to the panes,
 // the copy buffer and the settings.
+#include "settings/app_error.h"
 #include "settings/product_info.h"
 #include "settings/settings.h"
 #include "translate/translation_request.h"
@@ -7,6 +8,7 @@
 #include "ui/dialogs/frm_Options.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/translate_command.h"
+#include "ui/pane/file_loading.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QDesktopServices>
@@ -61,6 +63,10 @@ void TfrmMain::btnOpenClick(QObject* sender) {
 }
 
 void TfrmMain::OpenSourceFile(const QString& fileName) {
+  // The pane refuses such a file without a word; the user must learn why
+  // nothing opened, and the source pane keeps its document.
+  if (const std::optional<QString> refusal = PaneFileRefusal(fileName))
+    throw ETralvescoError(*refusal);
   E1->LoadFromFile(fileName);
   // A marker written back would replace the loaded document with its word.
   const QString html = E1->DocumentHTML();

@@ -1,5 +1,8 @@
 #include "ui/pane/file_loading.h"
 
+#include "settings/legacy_text.h"
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -48,7 +51,27 @@ QString DecodePaneFile(const QByteArray& bytes, bool html) {
       return decoder(bytes);
     }
   }
-  return QString::fromLatin1(bytes);
+  // Written on a system with a legacy code page, most likely a Chinese one.
+  return DecodeLegacyText(bytes).Text;
+}
+
+std::optional<QString> PaneFileRefusal(const QString& path) {
+  const QFileInfo info(path);
+  const QString name = QDir::toNativeSeparators(info.absoluteFilePath());
+  QString reason;
+  // A name that is not there is the pane's to handle: it keeps its document.
+  if (!info.exists())
+    return std::nullopt;
+  if (!info.isFile())
+    // Reading a pipe or a device would wait for a writer or never end.
+    reason = QStringLiteral("it is not a regular file (a folder, pipe or device)");
+  else if (!info.isReadable())
+    reason = QStringLiteral("it cannot be read");
+  else if (info.size() > MaxPaneFileBytes)
+    reason = QStringLiteral("the file is larger than %1 MB").arg(MaxPaneFileBytes / (1024 * 1024));
+  else
+    return std::nullopt;
+  return QStringLiteral("Cannot open \"%1\": %2").arg(name, reason);
 }
 
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled) {
