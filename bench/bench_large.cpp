@@ -8,6 +8,7 @@
 // Run without arguments. Memory and idle figures come from child processes
 // (this program started again with --probe), one per view, so each has a
 // process of its own to measure.
+#include "paint_probe.h"
 #include "ratio_reporter.h"
 #include "ui/pane/engine/engine_document.h"
 #include "ui/pane/prof_dhtml_edit.h"
@@ -212,16 +213,6 @@ void OpenCommandLongestStretch(benchmark::State& state) {
 }
 
 // --- child processes: peak memory and idle processor time ---------------
-
-long long PeakRssKiB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly))
-    return 0;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmHWM:"))
-      return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-  return 0;
-}
 
 double ProcessCpuSeconds() {
   timespec time{};

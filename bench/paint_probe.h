@@ -7,6 +7,17 @@
 #include <QWidget>
 #include <cstdio>
 
+// The process's peak resident memory so far, in KiB.
+inline long long PeakRssKiB() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly))
+    return 0;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:"))
+      return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+  return 0;
+}
+
 // Start-up probe shared by the benchmark's child processes: at the window's
 // first paint it prints "shown <peak RSS in KiB>" on stdout and ends the
 // program, so the parent can time process start to a painted window.
@@ -26,15 +37,5 @@ public:
   }
 
 private:
-  static long long PeakRssKiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-      return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-      if (line.startsWith("VmHWM:"))
-        return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-  }
-
   bool FDone = false;
 };

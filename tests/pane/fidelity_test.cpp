@@ -38,17 +38,7 @@ QString BodyOf(const QString& html) {
   return compact.mid(open + 6, close - open - 6);
 }
 
-class Fidelity : public ::testing::TestWithParam<TFidelityCase> {
-protected:
-  static void SetUpTestSuite() { Pane = MakeReadyPane().release(); }
-  static void TearDownTestSuite() {
-    delete Pane;
-    Pane = nullptr;
-  }
-  static TProfDHTMLEdit2* Pane;
-};
-
-TProfDHTMLEdit2* Fidelity::Pane = nullptr;
+class Fidelity : public TSharedPaneTest<TFidelityCase> {};
 
 TEST_P(Fidelity, KeepsTheDocumentThroughReadAndWrite) {
   const TFidelityCase& row = GetParam();

@@ -20,17 +20,7 @@ void PrintTo(const TRoundTripCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class RoundTrip : public ::testing::TestWithParam<TRoundTripCase> {
-protected:
-  static void SetUpTestSuite() { Pane = MakeReadyPane().release(); }
-  static void TearDownTestSuite() {
-    delete Pane;
-    Pane = nullptr;
-  }
-  static TProfDHTMLEdit2* Pane;
-};
-
-TProfDHTMLEdit2* RoundTrip::Pane = nullptr;
+class RoundTrip : public TSharedPaneTest<TRoundTripCase> {};
 
 TEST_P(RoundTrip, WriterOutputIsAFixpointAndKeepsTheText) {
   const TRoundTripCase& row = GetParam();

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
@@ -39,6 +40,18 @@ inline std::unique_ptr<TProfDHTMLEdit2> MakeReadyPane() {
   WaitUntil([&pane] { return !pane->Busy(); });
   return pane;
 }
+
+// A table of cases run against one ready pane, made once for the suite:
+// starting a pane per row would cost more than the rows themselves.
+template <class TRow> class TSharedPaneTest : public ::testing::TestWithParam<TRow> {
+protected:
+  static void SetUpTestSuite() { Pane = MakeReadyPane().release(); }
+  static void TearDownTestSuite() {
+    delete Pane;
+    Pane = nullptr;
+  }
+  static inline TProfDHTMLEdit2* Pane = nullptr;
+};
 
 // Records the pane's message boxes instead of showing them.
 class TMessageRecorder {

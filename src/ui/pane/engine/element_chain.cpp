@@ -1,5 +1,7 @@
 #include "ui/pane/engine/element_chain.h"
 
+#include "ui/pane/engine/length_fields.h"
+
 #include <atomic>
 
 QString TElementRef::Attribute(QStringView name) const {
@@ -46,60 +48,15 @@ bool SameElement(const TElementRef& a, const TElementRef& b) {
   return true;
 }
 
-namespace {
-
-// Every string is written as its length, ':' and its characters, so any
-// character may appear in names and values.
-void AppendField(QString& out, QStringView text) {
-  out += QString::number(text.size());
-  out += u':';
-  out += text;
-}
-
-class TChainParser {
-public:
-  explicit TChainParser(QStringView text) : FText(text) {}
-
-  bool AtEnd() const { return FAt >= FText.size(); }
-
-  bool ReadNumber(quint64& value, QChar terminator) {
-    value = 0;
-    const qsizetype start = FAt;
-    while (FAt < FText.size() && FText[FAt].isDigit() && FAt - start < 19) {
-      value = value * 10 + static_cast<quint64>(FText[FAt].unicode() - u'0');
-      ++FAt;
-    }
-    if (FAt == start || FAt >= FText.size() || FText[FAt] != terminator)
-      return false;
-    ++FAt;
-    return true;
-  }
-
-  bool ReadField(QString& value) {
-    quint64 length = 0;
-    if (!ReadNumber(length, u':') || length > static_cast<quint64>(FText.size() - FAt))
-      return false;
-    value = FText.mid(FAt, static_cast<qsizetype>(length)).toString();
-    FAt += static_cast<qsizetype>(length);
-    return true;
-  }
-
-private:
-  QStringView FText;
-  qsizetype FAt = 0;
-};
-
-} // namespace
-
 void AppendSerializedElement(QString& out, const TElementRef& element) {
   out += QString::number(element.Id);
   out += u'|';
   out += QString::number(element.Attributes.size());
   out += u'|';
-  AppendField(out, element.Tag);
+  AppendLengthField(out, element.Tag);
   for (const TDomAttribute& attribute : element.Attributes) {
-    AppendField(out, attribute.Name);
-    AppendField(out, attribute.Value);
+    AppendLengthField(out, attribute.Name);
+    AppendLengthField(out, attribute.Value);
   }
 }
 
@@ -112,7 +69,7 @@ QString SerializeChain(const TElementChain& chain) {
 
 TElementChain ParseChain(QStringView serialized) {
   TElementChain chain;
-  TChainParser parser(serialized);
+  TLengthFieldReader parser(serialized);
   while (!parser.AtEnd()) {
     TElementRef element;
     quint64 attributeCount = 0;

@@ -706,13 +706,19 @@ private:
     StartLineBlock(FCursor, format);
   }
 
-  void AddImage(const TElementRef& element) {
+  // An object in the text (a picture, a shown control) ends a run of white
+  // space as a word would.
+  void BeginInlineObject() {
     EnsureBlock();
     TContext& context = Context();
     if (context.PendingSpace)
       Append(u" ", context.PendingSpaceFormat);
     context.PendingSpace = false;
     context.AtLineStart = false;
+  }
+
+  void AddImage(const TElementRef& element) {
+    BeginInlineObject();
     FlushText();
     QTextImageFormat format;
     format.merge(TextFormat());
@@ -749,12 +755,7 @@ private:
     TKeptBodyNode kept{TKeptBodyNode::TKind::Element, std::move(element), {}, 0};
     if (!visible)
       return KeepHidden(std::move(kept));
-    EnsureBlock();
-    TContext& context = Context();
-    if (context.PendingSpace)
-      Append(u" ", context.PendingSpaceFormat);
-    context.PendingSpace = false;
-    context.AtLineStart = false;
+    BeginInlineObject();
     InsertKeptNode(kept);
   }
 
