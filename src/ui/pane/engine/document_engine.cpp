@@ -12,7 +12,7 @@
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextList>
-#include <QThreadPool>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -100,11 +100,18 @@ void TDocumentEngine::DisposeLater(std::unique_ptr<TEngineDocument> document) {
   if (document->characterCount() < LargeDocumentLength)
     return;
   // Taking a document of a million blocks apart takes a while; it goes on
-  // a worker thread, out of the window's way. Without a thread of its own
-  // it takes no events, so any thread may delete it.
+  // a thread of its own, out of the window's way. That thread runs an event
+  // loop because the document's layout keeps timers, which only the thread
+  // they are registered with can stop: moveToThread hands them over, and
+  // the loop deletes the document after taking them.
   document->disconnect();
-  document->moveToThread(nullptr);
-  QThreadPool::globalInstance()->start([gone = document.release()] { delete gone; });
+  auto* disposer = new QThread;
+  TEngineDocument* gone = document.release();
+  gone->moveToThread(disposer);
+  QObject::connect(disposer, &QThread::started, gone, &QObject::deleteLater);
+  QObject::connect(gone, &QObject::destroyed, disposer, &QThread::quit, Qt::DirectConnection);
+  QObject::connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
+  disposer->start();
 }
 
 TDocumentEngine::~TDocumentEngine() {
