@@ -64,9 +64,10 @@ struct TStopper {
 };
 
 // Starts Xvfb on a display it picks itself and answers that display once a
-// client can connect to it. Another server starting at the same moment can
-// take the display it announced, so a server that cannot be reached is
-// stopped and another one tried.
+// client can connect to it. Without -noreset the server resets whenever its
+// last client leaves (the probe below, or xdotool), and a program connecting
+// during the reset is refused. A server that cannot be reached is stopped
+// and another one tried.
 QString StartPrivateDisplay(QProcess& xvfb) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (xvfb.state() != QProcess::NotRunning) {
@@ -74,9 +75,9 @@ QString StartPrivateDisplay(QProcess& xvfb) {
       xvfb.waitForFinished();
     }
     xvfb.start(QStringLiteral("Xvfb"),
-               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                QStringLiteral("1024x768x24")});
+               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                QStringLiteral("0"), QStringLiteral("1024x768x24")});
     if (!xvfb.waitForStarted())
       continue;
     if (!WaitFor([&] { return xvfb.canReadLine() || xvfb.state() != QProcess::Running; }, 30000) ||
