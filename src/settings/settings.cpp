@@ -1,6 +1,6 @@
 #include "settings.h"
 
-#include "app_error.h"
+#include "core/app_error.h"
 #include "ini_file.h"
 #include "program_dir.h"
 

@@ -1,10 +1,10 @@
 #include "frm_About.h"
 
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "lang/font_charset.h"
 #include "lang/form_lang_res.h"
 #include "lang/msg_lang_res.h"
-#include "settings/product_info.h"
 
 #include <QGroupBox>
 #include <QLabel>
