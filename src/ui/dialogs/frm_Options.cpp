@@ -10,6 +10,7 @@
 #include "lang/qt_translations.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 #include "ui/glyphs/glyphs.h"
 
 #include <QCheckBox>
@@ -27,8 +28,8 @@
 
 namespace {
 
-const QString General = QStringLiteral("General");
-const QString Connection = QStringLiteral("Connection");
+using SettingsSection::Connection;
+using SettingsSection::General;
 const QString English = QStringLiteral("English");
 
 // The light background the pictures of the two Chinese words are drawn on;
@@ -317,18 +318,18 @@ void TfrmOptions::RefuseClose(QLineEdit* emptyField) {
 }
 
 void TfrmOptions::SaveOptions() {
-  IniWriteInteger(SettingsFileName, General, QStringLiteral("Translator"), 0);
-  IniWriteBool(SettingsFileName, General, QStringLiteral("AutoPaste"), chkAutoPaste->isChecked());
-  IniWriteBool(SettingsFileName, General, QStringLiteral("AutoCopy"), chkAutoCopy->isChecked());
-  IniWriteInteger(SettingsFileName, General, QStringLiteral("ChineseLanguage"),
+  IniWriteInteger(SettingsFileName, General, SettingsKey::Translator, 0);
+  IniWriteBool(SettingsFileName, General, SettingsKey::AutoPaste, chkAutoPaste->isChecked());
+  IniWriteBool(SettingsFileName, General, SettingsKey::AutoCopy, chkAutoCopy->isChecked());
+  IniWriteInteger(SettingsFileName, General, SettingsKey::ChineseLanguage,
                   rbSimp->isChecked() ? 0 : 1);
-  IniWriteString(SettingsFileName, General, QStringLiteral("DisplayLanguage"),
+  IniWriteString(SettingsFileName, General, SettingsKey::DisplayLanguage,
                  cmbLang->currentIndex() < 0 ? QString() : cmbLang->currentText());
-  IniWriteBool(SettingsFileName, Connection, QStringLiteral("NoProxy"), rbNoProxy->isChecked());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Address"), edtAddress->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Port"), edtPort->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("UserName"), edtUserName->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Password"), edtPassword->text());
+  IniWriteBool(SettingsFileName, Connection, SettingsKey::NoProxy, rbNoProxy->isChecked());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Address, edtAddress->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Port, edtPort->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::UserName, edtUserName->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Password, edtPassword->text());
 }
 
 void TfrmOptions::done(int result) {

@@ -10,6 +10,7 @@
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 #include "translate/translation_request.h"
 #include "ui/main/auto_size_label.h"
 #include "ui/pane/prof_dhtml_edit.h"
@@ -169,7 +170,7 @@ void TfrmMain::ShowDirection() {
 void TfrmMain::rbEngToChnClick(QObject* sender) {
   Q_UNUSED(sender);
   Params.Direction = rbEngToChn->isChecked() ? 0 : 1;
-  IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"),
+  IniWriteInteger(SettingsFileName, SettingsSection::General, SettingsKey::Direction,
                   Params.Direction);
   ShowDirection();
   PlaceLanguageLabels();
