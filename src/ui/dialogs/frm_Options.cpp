@@ -1,9 +1,9 @@
 #include "frm_Options.h"
 
+#include "app/auto_size_label.h"
 #include "app/named.h"
 #include "app/panel.h"
 #include "app/run_handler.h"
-#include "label.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
 #include "lang/msg_lang_res.h"
@@ -41,9 +41,9 @@ template <class T> T* Placed(T* widget, const char* name, const QRect& bounds) {
   return widget;
 }
 
-TLabel* Caption(QWidget* parent, const char* name, const QString& text, const QPoint& at,
-                Qt::Alignment alignment = Qt::AlignLeft) {
-  auto* label = Named(new TLabel(text, parent), name);
+TAutoSizeLabel* Caption(QWidget* parent, const char* name, const QString& text, const QPoint& at,
+                        Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = Named(new TAutoSizeLabel(text, parent), name);
   label->setAlignment(alignment | Qt::AlignVCenter);
   label->move(at);
   return label;

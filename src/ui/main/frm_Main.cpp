@@ -1,5 +1,6 @@
 #include "ui/main/frm_Main.h"
 
+#include "app/auto_size_label.h"
 #include "app/run_handler.h"
 #include "app/skin.h"
 #include "core/app_title.h"
@@ -12,7 +13,6 @@
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "translate/translation_request.h"
-#include "ui/main/auto_size_label.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 // The main window's controls and non-visual components, as its form
 // description lays them out: fixed positions in a fixed-size client area.
+#include "app/auto_size_label.h"
 #include "app/named.h"
 #include "lang/form_lang_res.h"
 #include "lang/menu_lang_res.h"
 #include "lang/msg_lang_res.h"
 #include "ui/glyphs/glyphs.h"
-#include "ui/main/auto_size_label.h"
 #include "ui/main/frm_Main.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
