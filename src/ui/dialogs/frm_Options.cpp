@@ -6,6 +6,7 @@
 #include "app/run_handler.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
+#include "lang/form_localisers.h"
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
 #include "settings/program_dir.h"
@@ -172,28 +173,8 @@ void TfrmOptions::CreateConnectionPage() {
 }
 
 void TfrmOptions::CreateLocalisers() {
-  // Set up in the order a stored form sets them: Active last, and write-back
-  // off before it, so applying never creates a file.
-  smlFormLangRes1 = Named(new TsmlFormLangRes(this), "smlFormLangRes1");
-  smlFormLangRes1->SetStringProperties({QStringLiteral("Caption")});
-  smlFormLangRes1->SetStringsProperties({QStringLiteral("Tabs")});
-  smlFormLangRes1->SetIgnoreFormCaption(true);
-  smlFormLangRes1->SetIncludeListViewHead(true);
-  smlFormLangRes1->SetIncludeListViewItems(false);
-  smlFormLangRes1->SetIncludeTreeViewItems(false);
-  smlFormLangRes1->SetIgnoreEmptyString(true);
-  smlFormLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlFormLangRes1->SetAutoCreateMode(false);
-  smlFormLangRes1->SetAddBracket(false);
-  smlFormLangRes1->SetActive(true);
-
-  smlMsgLangRes1 = Named(new TsmlMsgLangRes(this), "smlMsgLangRes1");
-  smlMsgLangRes1->SetMsgList({QStringLiteral("strInfomation=Information")});
-  smlMsgLangRes1->SetIgnoreEmptyString(false);
-  smlMsgLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlMsgLangRes1->SetAutoCreateMode(false);
-  smlMsgLangRes1->SetAddBracket(false);
-  smlMsgLangRes1->SetActive(true);
+  smlFormLangRes1 = CreateFormLocaliser(this, {QStringLiteral("Caption")});
+  smlMsgLangRes1 = CreateMsgLocaliser(this, {QStringLiteral("strInfomation=Information")});
 }
 
 void TfrmOptions::FormCreate(QObject* sender) {
