@@ -109,7 +109,7 @@ public:
     setWindowTitle(QStringLiteral("Half made"));
     throw ETralvescoError(QStringLiteral("Unable to write to /nowhere/Tralvesco.ini"));
   }
-  QLabel* labInfo;
+  QLabel* labInfo = nullptr;
 };
 
 TEST_F(TErrorBoxTest, AnErrorInACreationStepIsShownAndTheWindowStillExists) {
