@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
-#include "settings/product_info.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "ui/main/frm_Main.h"
 
 #include <QTextStream>
@@ -9,7 +10,7 @@ int main(int argc, char* argv[]) {
   if (const std::optional<int> answered = AnswerWithoutWindow(argc, argv))
     return *answered;
   TApplication app(argc, argv);
-  TApplication::SetTitle(ProductInfo::Title);
+  SetApplicationTitle(ProductInfo::Title);
   QTextStream out(stdout);
   QTextStream err(stderr);
   const TCommandLine commandLine = ParseCommandLine(TApplication::arguments(), out, err);

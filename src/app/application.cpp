@@ -1,7 +1,8 @@
 #include "application.h"
 
-#include "settings/app_error.h"
-#include "settings/product_info.h"
+#include "core/app_error.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -10,11 +11,6 @@
 #include <exception>
 
 namespace {
-
-QString& ApplicationTitle() {
-  static QString title;
-  return title;
-}
 
 // notify() runs on every thread that has an event loop.
 std::atomic<int>& EscapedErrors() {
@@ -28,7 +24,7 @@ TApplication::TErrorBox& ErrorBoxOverride() {
 }
 
 void ShowErrorBox(const QString& message) {
-  const QString caption = TApplication::Title();
+  const QString caption = ApplicationTitle();
   const QString text = ErrorBoxText(message);
   if (ErrorBoxOverride()) {
     ErrorBoxOverride()(caption, text);
@@ -76,15 +72,6 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 int TApplication::EscapedErrorCount() {
   return EscapedErrors();
-}
-
-QString TApplication::Title() {
-  const QString& title = ApplicationTitle();
-  return title.isEmpty() ? QCoreApplication::applicationName() : title;
-}
-
-void TApplication::SetTitle(const QString& title) {
-  ApplicationTitle() = title;
 }
 
 void TApplication::HandleException() {

@@ -19,13 +19,6 @@ public:
   // its RunHandler.
   static int EscapedErrorCount();
 
-  // The application title: the caption of application-titled message boxes.
-  // Kept apart from QGuiApplication::applicationDisplayName, which the
-  // platform would append to every window title. Until it is set it is the
-  // application name.
-  static QString Title();
-  static void SetTitle(const QString& title);
-
   // Shows the error box for the exception being handled; call it only from
   // inside a catch block (RunHandler does). Works under any QApplication.
   static void HandleException();

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "settings/product_info.h"
+#include "core/product_info.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -2,6 +2,7 @@
 
 #include "lang_res.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,8 +14,8 @@ namespace {
 // The room the locale query has, terminating zero included.
 constexpr qsizetype LocaleBufferSize = 19;
 
-const QString General = QStringLiteral("General");
-const QString DisplayLanguage = QStringLiteral("DisplayLanguage");
+using SettingsKey::DisplayLanguage;
+using SettingsSection::General;
 const QString English = QStringLiteral("English");
 
 QString PathForName(const QString& name) {

@@ -1,6 +1,6 @@
 #include "lang/lang_file.h"
 
-#include "settings/app_error.h"
+#include "core/app_error.h"
 #include "settings/ini_file.h"
 #include "settings/legacy_text.h"
 #include "settings/settings.h"

@@ -1,8 +1,9 @@
 #include "settings.h"
 
-#include "app_error.h"
+#include "core/app_error.h"
 #include "ini_file.h"
 #include "program_dir.h"
+#include "settings_keys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,8 +16,8 @@ QString SettingsFileName;
 
 namespace {
 
-const QString General = QStringLiteral("General");
-const QString Connection = QStringLiteral("Connection");
+using SettingsSection::Connection;
+using SettingsSection::General;
 
 // Longest value a read returns, as the 2048-byte buffer of the original
 // profile functions allowed.
@@ -150,22 +151,22 @@ void IniWriteBool(const QString& fileName, const QString& section, const QString
 
 void LoadSettings() {
   const QString& f = SettingsFileName;
-  Params.Direction = IniReadInteger(f, General, QStringLiteral("Direction"));
-  Params.AutoPaste = IniReadBool(f, General, QStringLiteral("AutoPaste"));
-  Params.AutoCopy = IniReadBool(f, General, QStringLiteral("AutoCopy"));
-  Params.ChineseLanguage = IniReadInteger(f, General, QStringLiteral("ChineseLanguage"));
-  Params.DisplayLanguage = IniReadString(f, General, QStringLiteral("DisplayLanguage"));
+  Params.Direction = IniReadInteger(f, General, SettingsKey::Direction);
+  Params.AutoPaste = IniReadBool(f, General, SettingsKey::AutoPaste);
+  Params.AutoCopy = IniReadBool(f, General, SettingsKey::AutoCopy);
+  Params.ChineseLanguage = IniReadInteger(f, General, SettingsKey::ChineseLanguage);
+  Params.DisplayLanguage = IniReadString(f, General, SettingsKey::DisplayLanguage);
   // A missing or empty NoProxy means a direct connection.
-  Params.NoProxy = IniReadBool(f, Connection, QStringLiteral("NoProxy"));
-  if (IniReadString(f, Connection, QStringLiteral("NoProxy")).isEmpty())
+  Params.NoProxy = IniReadBool(f, Connection, SettingsKey::NoProxy);
+  if (IniReadString(f, Connection, SettingsKey::NoProxy).isEmpty())
     Params.NoProxy = true;
-  Params.Address = IniReadString(f, Connection, QStringLiteral("Address"));
-  Params.Port = IniReadString(f, Connection, QStringLiteral("Port"));
-  Params.UserName = IniReadString(f, Connection, QStringLiteral("UserName"));
-  Params.Password = IniReadString(f, Connection, QStringLiteral("Password"));
-  Params.Server = IniReadString(f, Connection, QStringLiteral("Server"));
+  Params.Address = IniReadString(f, Connection, SettingsKey::Address);
+  Params.Port = IniReadString(f, Connection, SettingsKey::Port);
+  Params.UserName = IniReadString(f, Connection, SettingsKey::UserName);
+  Params.Password = IniReadString(f, Connection, SettingsKey::Password);
+  Params.Server = IniReadString(f, Connection, SettingsKey::Server);
   Params.StoredUserName =
-      IniFile::ReadBytes(f, Connection, QStringLiteral("UserName")).value_or(QByteArray());
+      IniFile::ReadBytes(f, Connection, SettingsKey::UserName).value_or(QByteArray());
   Params.StoredPassword =
-      IniFile::ReadBytes(f, Connection, QStringLiteral("Password")).value_or(QByteArray());
+      IniFile::ReadBytes(f, Connection, SettingsKey::Password).value_or(QByteArray());
 }

@@ -3,8 +3,8 @@
 #include "http_client.h"
 #include "url_encode.h"
 
-#include "settings/app_error.h"
-#include "settings/product_info.h"
+#include "core/app_error.h"
+#include "core/product_info.h"
 #include "settings/settings.h"
 
 #include "settings/ini_file.h"

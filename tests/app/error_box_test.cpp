@@ -2,7 +2,8 @@
 #include "app/frm_Root.h"
 #include "app/run_handler.h"
 #include "app_test_support.h"
-#include "settings/app_error.h"
+#include "core/app_error.h"
+#include "core/app_title.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -16,7 +17,7 @@ class TErrorBoxTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ShownBoxes().clear();
-    TApplication::SetTitle(QStringLiteral("Tralvesco"));
+    SetApplicationTitle(QStringLiteral("Tralvesco"));
   }
 };
 
@@ -108,7 +109,7 @@ public:
     setWindowTitle(QStringLiteral("Half made"));
     throw ETralvescoError(QStringLiteral("Unable to write to /nowhere/Tralvesco.ini"));
   }
-  QLabel* labInfo;
+  QLabel* labInfo = nullptr;
 };
 
 TEST_F(TErrorBoxTest, AnErrorInACreationStepIsShownAndTheWindowStillExists) {

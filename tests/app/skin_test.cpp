@@ -121,9 +121,9 @@ public:
     (new QStatusBar(this))->setGeometry(0, 308, 460, 22);
     RunCreateStep([this] { FormCreate(this); });
   }
-  QLabel* labOnPage;
-  QLineEdit* edtEditable;
-  QLineEdit* edtReadOnly;
+  QLabel* labOnPage = nullptr;
+  QLineEdit* edtEditable = nullptr;
+  QLineEdit* edtReadOnly = nullptr;
 };
 
 QColor InnerColour(QWidget* edit) {

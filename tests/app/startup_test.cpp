@@ -1,8 +1,8 @@
-#include "app/application.h"
 #include "app_test_support.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "settings/ini_file.h"
-#include "settings/product_info.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "ui/main/frm_Main.h"
@@ -73,7 +73,7 @@ TEST_P(TStartup, TheMainWindowComesUpWithTheSkinAlreadyOn) {
   ShownBoxes().clear();
   TFirstShow firstShow;
   qApp->installEventFilter(&firstShow);
-  TApplication::SetTitle(ProductInfo::Title);
+  SetApplicationTitle(ProductInfo::Title);
 
   TfrmMain frmMain;
   frmMain.show();
@@ -83,7 +83,7 @@ TEST_P(TStartup, TheMainWindowComesUpWithTheSkinAlreadyOn) {
   ASSERT_TRUE(firstShow.FSeen);
   EXPECT_EQ(firstShow.FStyleSheet, folder.SkinText());
   EXPECT_EQ(firstShow.FStyleSheet.isEmpty(), !withSkin);
-  EXPECT_EQ(TApplication::Title(), QStringLiteral("Tralvesco"));
+  EXPECT_EQ(ApplicationTitle(), QStringLiteral("Tralvesco"));
   EXPECT_EQ(frmMain.windowTitle(), ProductInfo::Title);
   EXPECT_EQ(frmMain.size(), QSize(528, 545));
   EXPECT_EQ(SettingsFileName, folder.Path(QStringLiteral("Tralvesco.ini")));

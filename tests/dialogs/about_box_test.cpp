@@ -1,5 +1,5 @@
+#include "core/product_info.h"
 #include "dialogs_test_support.h"
-#include "settings/product_info.h"
 #include "ui/dialogs/frm_About.h"
 
 #include <QGroupBox>

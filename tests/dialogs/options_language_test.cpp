@@ -150,4 +150,24 @@ TEST_F(TOptionsTest, WithoutLanguageFilesTheListIsEmptyAndAnEmptyNameIsSaved) {
   EXPECT_EQ(Stored(General, QStringLiteral("DisplayLanguage")), QString());
 }
 
+// Language files hold plain text: a caption that looks like markup shows as
+// written, its label wide enough for every written character.
+class TOptionsCaptionTest : public TOptionsTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TOptionsCaptionTest, ACaptionThatLooksLikeMarkupShowsAsWritten) {
+  const QString caption = QString::fromUtf8(GetParam());
+  ASSERT_TRUE(IniFile::Write(ProgramPath(QStringLiteral("Languages/English.lng")),
+                             QStringLiteral("TfrmOptions"), QStringLiteral("labAddress_Caption"),
+                             caption));
+  Open();
+  auto* labAddress = Find<QLabel>("labAddress");
+  ASSERT_NE(labAddress, nullptr);
+  EXPECT_EQ(labAddress->text(), caption);
+  EXPECT_GE(labAddress->width(), labAddress->fontMetrics().horizontalAdvance(caption));
+}
+
+INSTANTIATE_TEST_SUITE_P(Markup, TOptionsCaptionTest,
+                         ::testing::Values("Addr <b>bold</b>:", "one<br>two", "a &lt; b"));
+
 } // namespace

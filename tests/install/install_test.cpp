@@ -2,9 +2,9 @@
 // folder, under /usr as a package puts it; then what the validators, a user
 // at a shell and a desktop see of it.
 #include "application_test_support.h"
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "settings/ini_file.h"
-#include "settings/product_info.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "ui/dialogs/frm_Options.h"

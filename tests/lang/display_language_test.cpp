@@ -1,6 +1,6 @@
+#include "core/app_error.h"
 #include "lang/display_language.h"
 #include "lang_test_support.h"
-#include "settings/app_error.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 

@@ -20,7 +20,7 @@ public:
     labStreet = new QLabel(QStringLiteral("Street :"), this);
     labStreet->setObjectName(QStringLiteral("labStreet"));
   }
-  QLabel* labStreet;
+  QLabel* labStreet = nullptr;
 };
 
 namespace {

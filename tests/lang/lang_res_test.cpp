@@ -1,8 +1,8 @@
+#include "core/app_error.h"
 #include "lang/font_charset.h"
 #include "lang/form_lang_res.h"
 #include "lang_test_support.h"
 #include "sample_form.h"
-#include "settings/app_error.h"
 #include "settings/ini_file.h"
 
 #include <QAction>

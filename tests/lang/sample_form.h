@@ -52,19 +52,19 @@ public:
     tmrTick = Named(new QTimer(this), "tmrTick");
   }
 
-  QLabel* labName;
-  QPushButton* btnGo;
-  QCheckBox* chkOpt;
-  QGroupBox* rgBox;
-  QRadioButton* rbA;
-  QTabWidget* PageControl1;
-  QWidget* tsFirst;
-  QWidget* tsSecond;
-  QLabel* labOnPage;
-  QTabBar* tbTabs;
-  QComboBox* cmbPick;
-  QLineEdit* edtName;
-  QTimer* tmrTick;
+  QLabel* labName = nullptr;
+  QPushButton* btnGo = nullptr;
+  QCheckBox* chkOpt = nullptr;
+  QGroupBox* rgBox = nullptr;
+  QRadioButton* rbA = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* tsFirst = nullptr;
+  QWidget* tsSecond = nullptr;
+  QLabel* labOnPage = nullptr;
+  QTabBar* tbTabs = nullptr;
+  QComboBox* cmbPick = nullptr;
+  QLineEdit* edtName = nullptr;
+  QTimer* tmrTick = nullptr;
 
 private:
   template <class T> static T* Named(T* object, const char* name) {

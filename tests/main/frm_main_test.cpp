@@ -2,9 +2,9 @@
 // settings file, the direction choice and the language labels.
 #include "main_test_support.h"
 
-#include "app/application.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "lang/display_language.h"
-#include "settings/product_info.h"
 #include "settings/settings.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/open_dialog.h"
@@ -81,7 +81,7 @@ TEST_F(TMainWindow, IsAFixedWindowWithTheProductTitle) {
   EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(FWindow->windowTitle(), ProductInfo::Title);
   // Message boxes name the program; the window title is left alone.
-  EXPECT_EQ(TApplication::Title(), QStringLiteral("Tralvesco"));
+  EXPECT_EQ(ApplicationTitle(), QStringLiteral("Tralvesco"));
   EXPECT_NE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tralvesco Translator"));
   const auto* bar = Find<QStatusBar>("Bar");
   const QList<QLabel*> panels = bar->findChildren<QLabel*>();

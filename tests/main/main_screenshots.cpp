@@ -6,9 +6,10 @@
 //   main_screenshots <output folder> [language ...]
 // QT_SCALE_FACTOR=2 gives the HiDPI pictures, saved with "@2x" in the name.
 #include "app/application.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "screenshot_names.h"
-#include "settings/product_info.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 #include "test_http_server.h"
@@ -143,7 +144,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: main_screenshots <output folder> [language ...]\n");
     return 2;
   }
-  TApplication::SetTitle(ProductInfo::Title);
+  SetApplicationTitle(ProductInfo::Title);
   const QDir out(args.front());
   QDir().mkpath(out.path());
   QStringList languages = args.mid(1);

@@ -3,8 +3,8 @@
 // test.
 #include "main_test_support.h"
 
+#include "core/product_info.h"
 #include "lang/display_language.h"
-#include "settings/product_info.h"
 #include "settings/settings.h"
 #include "translate/translation_request.h"
 #include "ui/main/frm_Main.h"

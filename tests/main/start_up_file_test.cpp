@@ -2,7 +2,7 @@
 // window is up, exactly as the open command opens the file it is given.
 #include "main_test_support.h"
 
-#include "app/application.h"
+#include "core/app_title.h"
 #include "ui/main/open_dialog.h"
 #include "ui/main/translate_command.h"
 #include "ui/pane/pane_dialogs.h"
@@ -128,7 +128,7 @@ TEST_F(TMainWindowTest, EveryWindowWearsTheProgramIcon) {
   FWindow->miAboutClick(nullptr);
   EXPECT_EQ(seen, QStringList({"frmOptions", "frmAbout"}));
 
-  QMessageBox box(QMessageBox::Critical, TApplication::Title(), QStringLiteral("text"),
+  QMessageBox box(QMessageBox::Critical, ApplicationTitle(), QStringLiteral("text"),
                   QMessageBox::Ok, FWindow.get());
   EXPECT_EQ(box.windowIcon().cacheKey(), icon.cacheKey());
 }

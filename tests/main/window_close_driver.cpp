@@ -5,7 +5,8 @@
 // prints what the target pane holds and how many error boxes it showed.
 //   window_close_driver <program folder>
 #include "app/application.h"
-#include "settings/product_info.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "settings/program_dir.h"
 #include "ui/main/frm_Main.h"
 #include "ui/pane/prof_dhtml_edit.h"
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   SetProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
-  TApplication::SetTitle(ProductInfo::Title);
+  SetApplicationTitle(ProductInfo::Title);
   int boxes = 0;
   TApplication::SetErrorBoxForTesting([&boxes](const QString&, const QString& text) {
     std::fprintf(stderr, "error box: %s\n", qUtf8Printable(text));

@@ -1,12 +1,13 @@
 // The pane's pending operations: starting, waiting for a load, timing out;
 // the update count and redrawing.
+#include "core/app_title.h"
 #include "pane_test_support.h"
 #include "settings/program_dir.h"
 #include "ui/pane/file_loading.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -170,6 +171,8 @@ TEST(Load, TimeOutShowsTheMessageOnceAndLeavesAnEmptyDocument) {
   const auto pane = MakeReadyPane();
   pane->SetBodyText(QStringLiteral("before"));
   pane->SetTimeout(0.2);
+  SetApplicationTitle(QStringLiteral("Titled"));
+  const auto untitle = qScopeGuard([] { SetApplicationTitle({}); });
   TMessageRecorder messages;
   {
     THeldReads reads;
@@ -178,7 +181,7 @@ TEST(Load, TimeOutShowsTheMessageOnceAndLeavesAnEmptyDocument) {
     reads.Release.release();
   }
   EXPECT_EQ(messages.Texts, QStringList{QStringLiteral("The operation timed out.")});
-  EXPECT_EQ(messages.Captions, QStringList{QGuiApplication::applicationDisplayName()});
+  EXPECT_EQ(messages.Captions, QStringList{QStringLiteral("Titled")});
   EXPECT_EQ(pane->BodyText(), QString());
   EXPECT_EQ(pane->UpdateCount(), 0);
   // The read that finishes late changes nothing.

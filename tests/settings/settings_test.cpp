@@ -1,4 +1,4 @@
-#include "settings/app_error.h"
+#include "core/app_error.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 

@@ -3,6 +3,7 @@
 #include "application_test_support.h"
 
 #include "app/application.h"
+#include "core/app_title.h"
 
 #include <memory>
 
@@ -14,7 +15,7 @@ QList<TShownBox>& ShownBoxes() {
 std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
   auto app = std::make_unique<TApplication>(argc, argv);
   // As the program names itself at start-up.
-  TApplication::SetTitle(QStringLiteral("Tralvesco"));
+  SetApplicationTitle(QStringLiteral("Tralvesco"));
   TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
     static int escapedBefore = 0;
     const int escaped = TApplication::EscapedErrorCount();

@@ -1,7 +1,7 @@
 #include "translate_fixture.h"
 
+#include "core/app_error.h"
 #include "local_socket_loop.h"
-#include "settings/app_error.h"
 #include "test_proxy.h"
 
 #include <QFile>

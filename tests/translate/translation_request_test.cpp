@@ -1,7 +1,7 @@
 #include "translate_fixture.h"
 
+#include "core/product_info.h"
 #include "local_socket_loop.h"
-#include "settings/product_info.h"
 #include "translate/url_encode.h"
 
 #include <chrono>

@@ -1,10 +1,11 @@
 #include "frm_About.h"
 
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "lang/font_charset.h"
 #include "lang/form_lang_res.h"
+#include "lang/form_localisers.h"
 #include "lang/msg_lang_res.h"
-#include "settings/product_info.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -62,32 +63,11 @@ TfrmAbout::TfrmAbout(QWidget* parent) : TfrmRoot(parent) {
 }
 
 void TfrmAbout::CreateLocalisers() {
-  // In the order a stored form sets them: write-back off before Active.
-  smlFormLangRes1 = new TsmlFormLangRes(this);
-  smlFormLangRes1->setObjectName(QStringLiteral("smlFormLangRes1"));
-  smlFormLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlFormLangRes1->SetIgnoreEmptyString(true);
-  smlFormLangRes1->SetAutoCreateMode(false);
-  smlFormLangRes1->SetAddBracket(false);
-  smlFormLangRes1->SetStringProperties({QStringLiteral("Caption"), QStringLiteral("Hint")});
-  smlFormLangRes1->SetStringsProperties({QStringLiteral("Tabs")});
   // Product, version and copyright are the program's own, in every language.
-  smlFormLangRes1->SetIgnoreControls(
+  smlFormLangRes1 = CreateFormLocaliser(
+      this, {QStringLiteral("Caption"), QStringLiteral("Hint")},
       {QStringLiteral("labProduct"), QStringLiteral("labVer"), QStringLiteral("labCopy")});
-  smlFormLangRes1->SetIgnoreFormCaption(true);
-  smlFormLangRes1->SetIncludeListViewItems(false);
-  smlFormLangRes1->SetIncludeListViewHead(true);
-  smlFormLangRes1->SetIncludeTreeViewItems(false);
-  smlFormLangRes1->SetActive(true);
-
-  smlMsgLangRes1 = new TsmlMsgLangRes(this);
-  smlMsgLangRes1->setObjectName(QStringLiteral("smlMsgLangRes1"));
-  smlMsgLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlMsgLangRes1->SetIgnoreEmptyString(false);
-  smlMsgLangRes1->SetAutoCreateMode(false);
-  smlMsgLangRes1->SetAddBracket(false);
-  smlMsgLangRes1->SetMsgList({QStringLiteral("strInfomation=Information")});
-  smlMsgLangRes1->SetActive(true);
+  smlMsgLangRes1 = CreateMsgLocaliser(this, {QStringLiteral("strInfomation=Information")});
 }
 
 void TfrmAbout::FormCreate(QObject* sender) {

@@ -21,13 +21,13 @@ public:
 private:
   void CreateLocalisers();
 
-  QPushButton* btnOk;
-  QGroupBox* GroupBox1;
-  QLabel* labProduct;
-  QLabel* labVer;
-  QLabel* labCopy;
-  TsmlFormLangRes* smlFormLangRes1;
-  TsmlMsgLangRes* smlMsgLangRes1;
+  QPushButton* btnOk = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* labProduct = nullptr;
+  QLabel* labVer = nullptr;
+  QLabel* labCopy = nullptr;
+  TsmlFormLangRes* smlFormLangRes1 = nullptr;
+  TsmlMsgLangRes* smlMsgLangRes1 = nullptr;
 };
 
 // Creates the About box over the main window, shows it modally and destroys

@@ -1,15 +1,17 @@
 #include "frm_Options.h"
 
+#include "app/auto_size_label.h"
 #include "app/named.h"
 #include "app/panel.h"
 #include "app/run_handler.h"
-#include "label.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
+#include "lang/form_localisers.h"
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 #include "ui/glyphs/glyphs.h"
 
 #include <QCheckBox>
@@ -27,8 +29,8 @@
 
 namespace {
 
-const QString General = QStringLiteral("General");
-const QString Connection = QStringLiteral("Connection");
+using SettingsSection::Connection;
+using SettingsSection::General;
 const QString English = QStringLiteral("English");
 
 // The light background the pictures of the two Chinese words are drawn on;
@@ -40,9 +42,9 @@ template <class T> T* Placed(T* widget, const char* name, const QRect& bounds) {
   return widget;
 }
 
-TLabel* Caption(QWidget* parent, const char* name, const QString& text, const QPoint& at,
-                Qt::Alignment alignment = Qt::AlignLeft) {
-  auto* label = Named(new TLabel(text, parent), name);
+TAutoSizeLabel* Caption(QWidget* parent, const char* name, const QString& text, const QPoint& at,
+                        Qt::Alignment alignment = Qt::AlignLeft) {
+  auto* label = Named(new TAutoSizeLabel(text, parent), name);
   label->setAlignment(alignment | Qt::AlignVCenter);
   label->move(at);
   return label;
@@ -171,28 +173,8 @@ void TfrmOptions::CreateConnectionPage() {
 }
 
 void TfrmOptions::CreateLocalisers() {
-  // Set up in the order a stored form sets them: Active last, and write-back
-  // off before it, so applying never creates a file.
-  smlFormLangRes1 = Named(new TsmlFormLangRes(this), "smlFormLangRes1");
-  smlFormLangRes1->SetStringProperties({QStringLiteral("Caption")});
-  smlFormLangRes1->SetStringsProperties({QStringLiteral("Tabs")});
-  smlFormLangRes1->SetIgnoreFormCaption(true);
-  smlFormLangRes1->SetIncludeListViewHead(true);
-  smlFormLangRes1->SetIncludeListViewItems(false);
-  smlFormLangRes1->SetIncludeTreeViewItems(false);
-  smlFormLangRes1->SetIgnoreEmptyString(true);
-  smlFormLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlFormLangRes1->SetAutoCreateMode(false);
-  smlFormLangRes1->SetAddBracket(false);
-  smlFormLangRes1->SetActive(true);
-
-  smlMsgLangRes1 = Named(new TsmlMsgLangRes(this), "smlMsgLangRes1");
-  smlMsgLangRes1->SetMsgList({QStringLiteral("strInfomation=Information")});
-  smlMsgLangRes1->SetIgnoreEmptyString(false);
-  smlMsgLangRes1->SetLangFileName(QStringLiteral("English.ini"));
-  smlMsgLangRes1->SetAutoCreateMode(false);
-  smlMsgLangRes1->SetAddBracket(false);
-  smlMsgLangRes1->SetActive(true);
+  smlFormLangRes1 = CreateFormLocaliser(this, {QStringLiteral("Caption")});
+  smlMsgLangRes1 = CreateMsgLocaliser(this, {QStringLiteral("strInfomation=Information")});
 }
 
 void TfrmOptions::FormCreate(QObject* sender) {
@@ -317,18 +299,18 @@ void TfrmOptions::RefuseClose(QLineEdit* emptyField) {
 }
 
 void TfrmOptions::SaveOptions() {
-  IniWriteInteger(SettingsFileName, General, QStringLiteral("Translator"), 0);
-  IniWriteBool(SettingsFileName, General, QStringLiteral("AutoPaste"), chkAutoPaste->isChecked());
-  IniWriteBool(SettingsFileName, General, QStringLiteral("AutoCopy"), chkAutoCopy->isChecked());
-  IniWriteInteger(SettingsFileName, General, QStringLiteral("ChineseLanguage"),
+  IniWriteInteger(SettingsFileName, General, SettingsKey::Translator, 0);
+  IniWriteBool(SettingsFileName, General, SettingsKey::AutoPaste, chkAutoPaste->isChecked());
+  IniWriteBool(SettingsFileName, General, SettingsKey::AutoCopy, chkAutoCopy->isChecked());
+  IniWriteInteger(SettingsFileName, General, SettingsKey::ChineseLanguage,
                   rbSimp->isChecked() ? 0 : 1);
-  IniWriteString(SettingsFileName, General, QStringLiteral("DisplayLanguage"),
+  IniWriteString(SettingsFileName, General, SettingsKey::DisplayLanguage,
                  cmbLang->currentIndex() < 0 ? QString() : cmbLang->currentText());
-  IniWriteBool(SettingsFileName, Connection, QStringLiteral("NoProxy"), rbNoProxy->isChecked());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Address"), edtAddress->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Port"), edtPort->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("UserName"), edtUserName->text());
-  IniWriteString(SettingsFileName, Connection, QStringLiteral("Password"), edtPassword->text());
+  IniWriteBool(SettingsFileName, Connection, SettingsKey::NoProxy, rbNoProxy->isChecked());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Address, edtAddress->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Port, edtPort->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::UserName, edtUserName->text());
+  IniWriteString(SettingsFileName, Connection, SettingsKey::Password, edtPassword->text());
 }
 
 void TfrmOptions::done(int result) {

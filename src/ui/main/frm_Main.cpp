@@ -1,17 +1,18 @@
 #include "ui/main/frm_Main.h"
 
-#include "app/application.h"
+#include "app/auto_size_label.h"
 #include "app/run_handler.h"
 #include "app/skin.h"
+#include "core/app_title.h"
+#include "core/product_info.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
 #include "lang/menu_lang_res.h"
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
-#include "settings/product_info.h"
 #include "settings/settings.h"
+#include "settings/settings_keys.h"
 #include "translate/translation_request.h"
-#include "ui/main/auto_size_label.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QCloseEvent>
@@ -87,7 +88,7 @@ void TfrmMain::FormCreate(QObject* sender) {
             if (state == Qt::ApplicationActive)
               RunHandler([this] { FormActivate(qApp); });
           });
-  TApplication::SetTitle(ProductInfo::ApplicationTitle);
+  SetApplicationTitle(ProductInfo::ApplicationTitle);
   setWindowTitle(ProductInfo::Title);
   FBarPanel->setText(ProductInfo::Copyright);
   FormSettingsFileName();
@@ -169,7 +170,7 @@ void TfrmMain::ShowDirection() {
 void TfrmMain::rbEngToChnClick(QObject* sender) {
   Q_UNUSED(sender);
   Params.Direction = rbEngToChn->isChecked() ? 0 : 1;
-  IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"),
+  IniWriteInteger(SettingsFileName, SettingsSection::General, SettingsKey::Direction,
                   Params.Direction);
   ShowDirection();
   PlaceLanguageLabels();

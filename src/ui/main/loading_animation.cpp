@@ -1,6 +1,6 @@
 #include "ui/main/loading_animation.h"
 
-#include "settings/app_error.h"
+#include "core/app_error.h"
 #include "settings/program_dir.h"
 #include "ui/main/resource_module_check.h"
 

@@ -1,11 +1,9 @@
 // The main window's controls and non-visual components, as its form
 // description lays them out: fixed positions in a fixed-size client area.
+#include "app/auto_size_label.h"
 #include "app/named.h"
-#include "lang/form_lang_res.h"
-#include "lang/menu_lang_res.h"
-#include "lang/msg_lang_res.h"
+#include "lang/form_localisers.h"
 #include "ui/glyphs/glyphs.h"
-#include "ui/main/auto_size_label.h"
 #include "ui/main/frm_Main.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
@@ -173,31 +171,9 @@ void TfrmMain::CreateHelpMenu() {
 }
 
 void TfrmMain::CreateLocalisers() {
-  // Everything is set before Active, so each localiser reads its file once,
-  // when the display language hands it one.
-  const QString designFile = QStringLiteral("English.ini");
-
-  smlFormLangRes1 = Named(new TsmlFormLangRes(this), "smlFormLangRes1");
-  smlFormLangRes1->SetAutoCreateMode(false);
-  smlFormLangRes1->SetStringProperties({QStringLiteral("Caption"), QStringLiteral("Hint")});
-  smlFormLangRes1->SetStringsProperties({QStringLiteral("Tabs")});
-  smlFormLangRes1->SetIgnoreFormCaption(true);
-  smlFormLangRes1->SetIncludeListViewHead(true);
-  smlFormLangRes1->SetIgnoreEmptyString(true);
-  smlFormLangRes1->SetLangFileName(designFile);
-  smlFormLangRes1->SetActive(true);
-
-  smlMenuLangRes1 = Named(new TsmlMenuLangRes(this), "smlMenuLangRes1");
-  smlMenuLangRes1->SetAutoCreateMode(false);
-  smlMenuLangRes1->SetMenu(pmHelp);
-  smlMenuLangRes1->SetLangFileName(designFile);
-  smlMenuLangRes1->SetActive(true);
-
-  smlMsgLangRes1 = Named(new TsmlMsgLangRes(this), "smlMsgLangRes1");
-  smlMsgLangRes1->SetAutoCreateMode(false);
-  smlMsgLangRes1->SetMsgList({QStringLiteral("strInfomation=Information"),
-                              QStringLiteral("strEnglish=English"),
-                              QStringLiteral("strChinese=Chinese")});
-  smlMsgLangRes1->SetLangFileName(designFile);
-  smlMsgLangRes1->SetActive(true);
+  smlFormLangRes1 = CreateFormLocaliser(this, {QStringLiteral("Caption"), QStringLiteral("Hint")});
+  smlMenuLangRes1 = CreateMenuLocaliser(this, pmHelp);
+  smlMsgLangRes1 = CreateMsgLocaliser(this, {QStringLiteral("strInfomation=Information"),
+                                             QStringLiteral("strEnglish=English"),
+                                             QStringLiteral("strChinese=Chinese")});
 }

@@ -1,7 +1,7 @@
 // What the command column, the help menu and activation do to the panes,
 // the copy buffer and the settings.
-#include "settings/app_error.h"
-#include "settings/product_info.h"
+#include "core/app_error.h"
+#include "core/product_info.h"
 #include "settings/settings.h"
 #include "translate/translation_request.h"
 #include "ui/dialogs/frm_About.h"

@@ -1,7 +1,8 @@
 #include "ui/pane/pane_dialogs.h"
 
+#include "core/app_title.h"
+
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 
@@ -27,7 +28,7 @@ std::function<int(QPrintPreviewDialog&)>& PrintPreviewHandler() {
 } // namespace
 
 void ShowSimpleMessage(QWidget* parent, const QString& text) {
-  const QString caption = QGuiApplication::applicationDisplayName();
+  const QString caption = ApplicationTitle();
   if (MessageHandler()) {
     MessageHandler()(caption, text);
     return;

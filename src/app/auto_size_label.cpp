@@ -1,19 +1,22 @@
-#include "label.h"
+#include "auto_size_label.h"
 
 #include "app/run_handler.h"
 
 #include <QEvent>
 
-TLabel::TLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
-  AdjustBounds();
+TAutoSizeLabel::TAutoSizeLabel(const QString& caption, QWidget* parent) : QLabel(parent) {
+  // Language files hold plain text; a caption that happens to look like
+  // markup must show as written.
+  setTextFormat(Qt::PlainText);
+  SetCaption(caption);
 }
 
-void TLabel::SetCaption(const QString& caption) {
+void TAutoSizeLabel::SetCaption(const QString& caption) {
   setText(caption);
   AdjustBounds();
 }
 
-void TLabel::changeEvent(QEvent* event) {
+void TAutoSizeLabel::changeEvent(QEvent* event) {
   RunHandler([this, event] {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
@@ -21,7 +24,9 @@ void TLabel::changeEvent(QEvent* event) {
   });
 }
 
-void TLabel::AdjustBounds() {
+void TAutoSizeLabel::AdjustBounds() {
+  // Measured as it will be drawn: polishing applies the style's font.
+  ensurePolished();
   const QSize fitted = sizeHint();
   QRect bounds = geometry();
   if (alignment() & Qt::AlignRight)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/build_info.h"
+#include "core/build_info.h"
 
 #include <QString>
 
