@@ -47,15 +47,16 @@ bool CopySettingsFile(const QString& from, const QString& to) {
 
 QString FormSettingsFileName() {
   const QString dir = ProgramDir();
+  const QString name = QStringLiteral("Tralvesco.ini");
   // access() rather than QFileInfo::isWritable(): it answers for this process,
   // with its user, groups and mount flags.
   if (::access(QFile::encodeName(dir).constData(), W_OK) == 0) {
-    SettingsFileName = dir + QStringLiteral("Tralvesco.ini");
+    SettingsFileName = dir + name;
   } else {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);
-    SettingsFileName = config + QStringLiteral("/Tralvesco.ini");
-    const QString beside = dir + QStringLiteral("Tralvesco.ini");
+    SettingsFileName = config + QLatin1Char('/') + name;
+    const QString beside = dir + name;
     // The file beside the program holds what its installer or owner set
     // (the server, the proxy, the language): the user's file starts as its
     // copy. Where no copy can be made, the program reads that file itself.
