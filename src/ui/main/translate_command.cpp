@@ -6,7 +6,7 @@
 #include "translate/translation_request.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/loading_animation.h"
-#include "ui/main/worker_wait.h"
+#include "core/worker_wait.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QLabel>

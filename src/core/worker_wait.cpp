@@ -1,4 +1,4 @@
-#include "ui/main/worker_wait.h"
+#include "core/worker_wait.h"
 
 #include <QCoreApplication>
 #include <QEvent>
