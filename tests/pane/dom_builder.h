@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -54,9 +55,14 @@ public:
     return Write(settings, raw);
   }
 
+  // The source, or NoSource when the writer gives none.
   std::string Write(const TSourceWriterSettings& settings, const QString& raw = {}) const {
-    return RebuildSource(FDocument, raw, settings).toStdString();
+    const std::optional<QString> source = RebuildSource(FDocument, raw, settings);
+    return source ? source->toStdString() : NoSource;
   }
+
+  // No source the writer writes looks like this.
+  inline static const std::string NoSource = "(no source)";
 
 private:
   TDomDocument FDocument;

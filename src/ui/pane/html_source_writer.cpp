@@ -1,8 +1,10 @@
 #include "ui/pane/html_source_writer.h"
 
+#include "ui/pane/html_attribute_writer.h"
 #include "ui/pane/html_element_kinds.h"
 #include "ui/pane/html_entities.h"
 #include "ui/pane/html_links.h"
+#include "ui/pane/html_names.h"
 #include "ui/pane/saved_source.h"
 #include "ui/pane/source_builder.h"
 
@@ -16,45 +18,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using TOption = TProfDHTMLEditSourceCodeOption;
 
-const QString ErrorMarker = QStringLiteral("ERROR");
 const QString LineBreak = QStringLiteral("\r\n");
-
-// The charset of the local 8-bit encoding, which Qt 6 fixes as UTF-8 on this
-// platform. A document declared as anything else would be misread when it is
-// opened again.
-constexpr QStringView LocalCharsetName = u"UTF-8";
-
-bool IsHtmlSpace(QChar c) {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-}
-
-bool IsBlank(QStringView text) {
-  return std::all_of(text.begin(), text.end(), IsHtmlSpace);
-}
-
-// Names are nearly always lower-case ASCII already; only others pay for a
-// full case conversion.
-QString LowerName(const QString& name) {
-  const bool lower = std::none_of(name.begin(), name.end(), [](QChar c) {
-    return c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z');
-  });
-  return lower ? name : name.toLower();
-}
-
-bool IsAsciiLetter(QChar c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-// A name that a reader parses back as the same name; a tag name must also
-// start with a letter to be read as a tag at all.
-bool IsWritableName(QStringView name, bool attribute) {
-  if (name.isEmpty() || (!attribute && !IsAsciiLetter(name[0])))
-    return false;
-  return std::none_of(name.begin(), name.end(), [attribute](QChar c) {
-    return IsHtmlSpace(c) || c == u'/' || c == u'>' || c == u'\0' ||
-           (attribute && (c == u'=' || c == u'"' || c == u'\'' || c == u'<'));
-  });
-}
 
 // Elements the engine keeps for its own bookkeeping have no start tag of
 // their own: "!" (a comment or declaration held as an element), "/name" (a
@@ -131,85 +95,6 @@ TTreeSurvey SurveyTree(const TDomNode* root) {
       pending.push_back(*it);
   }
   return survey;
-}
-
-struct TWrittenAttribute {
-  QString Name;
-  QString Value;
-  bool Boolean = false;
-};
-
-bool IsGeneratorMeta(const std::vector<TWrittenAttribute>& attributes) {
-  if (attributes.size() != 2)
-    return false;
-  bool name = false;
-  bool content = false;
-  for (const TWrittenAttribute& a : attributes) {
-    if (a.Name.compare(u"name", Qt::CaseInsensitive) == 0)
-      name = a.Value.compare(u"GENERATOR", Qt::CaseInsensitive) == 0;
-    else if (a.Name.compare(u"content", Qt::CaseInsensitive) == 0)
-      content = a.Value.startsWith(u"MSHTML ", Qt::CaseInsensitive) ||
-                a.Value.compare(u"Microsoft DHTML Editing Control", Qt::CaseInsensitive) == 0;
-  }
-  return name && content;
-}
-
-// Property names before ":" in lower case; values (font names, addresses)
-// and anything quoted or in parentheses keep their case.
-QString LowerStylePropertyNames(QString style) {
-  bool inName = true;
-  QChar quote;
-  int parentheses = 0;
-  for (QChar& c : style) {
-    if (!quote.isNull()) {
-      if (c == quote)
-        quote = QChar();
-    } else if (c == u'"' || c == u'\'') {
-      quote = c;
-    } else if (c == u'(') {
-      ++parentheses;
-    } else if (c == u')') {
-      parentheses = std::max(0, parentheses - 1);
-    } else if (parentheses == 0 && c == u';') {
-      inName = true;
-    } else if (parentheses == 0 && c == u':') {
-      inName = false;
-    } else if (inName) {
-      c = c.toLower();
-    }
-  }
-  return style;
-}
-
-// An unquoted value ends at a blank or ">", and a quote in it (or a
-// backquote, which some readers took for one) makes the rest read wrongly:
-// such values are quoted whatever the flags say.
-bool NeedsQuotes(QStringView value) {
-  return value.isEmpty() || std::any_of(value.begin(), value.end(), [](QChar c) {
-           return IsHtmlSpace(c) || c == u'"' || c == u'\'' || c == u'>' || c == u'`';
-         });
-}
-
-bool IsAsciiAlphanumeric(QChar c) {
-  return IsAsciiLetter(c) || (c >= u'0' && c <= u'9');
-}
-
-// Whether the "&" at position at would be read as the start of a character
-// reference inside an attribute value (so it must be written as "&amp;").
-// "?a=1&b=2" stays as it is; "&copy;", "&#38" and a bare "&copy" do not.
-bool AmpersandStartsReference(QStringView value, qsizetype at) {
-  const qsizetype start = at + 1;
-  if (start < value.size() && value[start] == u'#')
-    return true;
-  qsizetype end = start;
-  while (end < value.size() && IsAsciiAlphanumeric(value[end]))
-    ++end;
-  if (end == start)
-    return false;
-  if (end < value.size() && value[end] == u';')
-    return true;
-  return IsBareEntityName(value.mid(start, end - start)) &&
-         !(end < value.size() && value[end] == u'=');
 }
 
 // The ASCII characters that text escaping looks at; the rest are copied.
@@ -335,7 +220,7 @@ private:
     if (lowerName == u"base"_s && Option(TOption::HideBaseElement))
       return true;
     const TElementKind kind = ElementKindOf(lowerName);
-    CollectAttributes(node, lowerName);
+    CollectAttributes(*node, lowerName, FSettings.SourceCodeOptions, FLinks, FAttributes);
     if (lowerName == u"meta"_s && (FAttributes.empty() || IsGeneratorMeta(FAttributes)))
       return true;
 
@@ -360,7 +245,7 @@ private:
     FOut += frame.Name;
     const bool slashEnds = kind.Empty && Option(TOption::TerminateEmptyElements) &&
                            !Option(TOption::AddSpaceInTerminatedEmptyElements);
-    WriteAttributes(slashEnds);
+    WriteAttributes(FAttributes, FSettings.SourceCodeOptions, slashEnds, FOut);
     if (kind.Empty) {
       if (!Option(TOption::TerminateEmptyElements))
         FOut += u'>';
@@ -468,95 +353,6 @@ private:
     return Option(TOption::LowercaseElementNames) ? lowerName : tagName;
   }
 
-  // Fills FAttributes with what the start tag of the element holds.
-  void CollectAttributes(const TDomNode* node, const QString& lowerTag) {
-    FAttributes.clear();
-    for (const TDomAttribute& attribute : node->Attributes) {
-      if (!IsWritableName(attribute.Name, true))
-        continue;
-      const QString lower = LowerName(attribute.Name);
-      const TAttributeKind kind = AttributeKindOf(lower);
-      if (kind.EngineBookkeeping)
-        continue;
-      if (!attribute.Specified && !kind.CarriesState && !(kind.AreaState && lowerTag == u"area"_s))
-        continue;
-      TWrittenAttribute& a = FAttributes.emplace_back();
-      a.Name = Option(TOption::LowercaseAttributeNames) ? lower : attribute.Name;
-      a.Value = attribute.Value;
-      if (kind.Boolean) {
-        // Present means on, whatever the value; a reported default only
-        // counts when it says so.
-        a.Boolean = true;
-        if (!attribute.Specified &&
-            (a.Value.isEmpty() || a.Value.compare(u"false"_s, Qt::CaseInsensitive) == 0))
-          FAttributes.pop_back();
-      } else if (lower == u"style"_s) {
-        if (IsBlank(a.Value))
-          FAttributes.pop_back();
-        else if (Option(TOption::LowercaseStylePropertyNames))
-          a.Value = LowerStylePropertyNames(a.Value);
-      } else if (a.Value.isEmpty()) {
-        FAttributes.pop_back();
-      } else if (kind.Link && !(lowerTag == u"base"_s && lower == u"href"_s)) {
-        if (FLinks.RewritesAnything())
-          a.Value = RewriteLink(a.Value, FLinks);
-      } else if (lowerTag == u"meta"_s && lower == u"content"_s &&
-                 Option(TOption::Preserve8BitCharacters) &&
-                 a.Value.compare(u"text/html; charset=unicode"_s, Qt::CaseInsensitive) == 0) {
-        a.Value = a.Value.chopped(7) + LocalCharsetName.toString();
-      }
-    }
-  }
-
-  // slashEnds: the tag ends with "/>" right after the last attribute, which
-  // an unquoted value would take as its own last character ("a.png/").
-  void WriteAttributes(bool slashEnds) {
-    for (std::size_t i = 0; i < FAttributes.size(); ++i) {
-      const TWrittenAttribute& a = FAttributes[i];
-      const bool forceQuotes = slashEnds && i + 1 == FAttributes.size();
-      FOut += u' ';
-      FOut += a.Name;
-      if (a.Boolean) {
-        if (Option(TOption::UnminimizeBooleanAttributes)) {
-          FOut += u'=';
-          AppendAttributeValue(a.Name, forceQuotes);
-        }
-      } else {
-        FOut += u'=';
-        AppendAttributeValue(a.Value, forceQuotes);
-      }
-    }
-  }
-
-  // Quoted when the flags say so or when the value could not stand unquoted;
-  // '"' and a "&" that would start a character reference are escaped and a
-  // carriage return is written as a reference, so the value reads back as it
-  // is.
-  void AppendAttributeValue(QStringView value, bool forceQuotes) {
-    const bool quote = forceQuotes || Option(TOption::QuoteAttributeValues) || NeedsQuotes(value);
-    if (quote)
-      FOut += u'"';
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-      const QChar c = value[i];
-      QString replacement;
-      if (c == u'"')
-        replacement = u"&quot;"_s;
-      else if (c == u'&' && AmpersandStartsReference(value, i))
-        replacement = u"&amp;"_s;
-      else if (c == u'\r')
-        replacement = u"&#13;"_s;
-      else
-        continue;
-      FOut += value.mid(run, i - run);
-      FOut += replacement;
-      run = i + 1;
-    }
-    FOut += value.mid(run);
-    if (quote)
-      FOut += u'"';
-  }
-
   void AppendWithLineFeeds(QStringView text) {
     qsizetype run = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -659,8 +455,8 @@ TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
 
 } // namespace
 
-QString RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
-                      const TSourceWriterSettings& settings) {
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+                                     const TSourceWriterSettings& settings) {
   try {
     TLinkRewriting links = LinkRewritingOf(settings);
     if (settings.SourceCodePreservation)
@@ -668,14 +464,14 @@ QString RebuildSource(const TDomDocument& document, const QString& rawSavedSourc
 
     const TTreeSurvey survey = SurveyTree(document.Root());
     if (!survey.Readable || survey.HtmlCount != 1)
-      return ErrorMarker;
+      return std::nullopt;
     links.BaseURL = survey.BaseURL;
 
     TSourceBuilder builder(rawSavedSource.size() + rawSavedSource.size() / 4 + 1024);
     builder += SavedSourcePrologue(rawSavedSource, settings.DOCTYPE);
     TTreeWriter writer(settings, links, builder);
     if (!writer.Write(survey.Html))
-      return ErrorMarker;
+      return std::nullopt;
     const bool addHeadScripts = writer.HeadScriptsAt() >= 0 && !writer.HeadHasScript();
     QString out = builder.Take();
     if (addHeadScripts) {
@@ -688,6 +484,6 @@ QString RebuildSource(const TDomDocument& document, const QString& rawSavedSourc
   } catch (...) {
     // Out of memory on a huge document, say: the pane reports it like any
     // other document it cannot read.
-    return ErrorMarker;
+    return std::nullopt;
   }
 }

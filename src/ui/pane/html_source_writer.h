@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 // The pane properties that shape the rebuilt source.
 struct TSourceWriterSettings {
@@ -16,9 +17,10 @@ struct TSourceWriterSettings {
 
 // The document's HTML source as the pane hands it out: rebuilt from the tree
 // under the settings, with the prologue and head scripts of the engine's raw
-// saved source. "ERROR" when the document cannot be written.
-QString RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
-                      const TSourceWriterSettings& settings);
+// saved source. Nothing when the document cannot be written (not exactly one
+// html element, a node that cannot be written, out of memory).
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+                                     const TSourceWriterSettings& settings);
 
 // The engine's raw saved source decoded by its byte-order mark: UTF-16LE after
 // FF FE, UTF-8 after EF BB BF, otherwise the local 8-bit encoding.

@@ -1,40 +1,19 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
-#include "settings/program_dir.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
-#include "ui/pane/engine/html_style.h"
 #include "ui/pane/engine/raw_source.h"
-#include "ui/pane/file_loading.h"
-#include "ui/pane/pane_dialogs.h"
 #include "ui/pane/pane_text_edit.h"
-#include "ui/pane/save_encoding.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QKeyEvent>
-#include <QMetaMethod>
-#include <QMouseEvent>
 #include <QPointer>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QPromise>
-#include <QSaveFile>
 #include <QTextDocumentFragment>
 #include <QThread>
-#include <QThreadPool>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <climits>
 #include <exception>
 #include <memory>
-
-TLoadedDocument::TBuilt::~TBuilt() = default;
+#include <optional>
 
 namespace {
 
@@ -195,7 +174,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
   if (Busy())
     return BusyMarker;
   try {
-    QString source;
+    std::optional<QString> source;
     const auto write = [this, &source] {
       const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
       const QString raw =
@@ -206,7 +185,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
       write();
     else
       RunBuilding(write, true);
-    return source;
+    return source.value_or(ErrorMarker);
   } catch (...) {
     return ErrorMarker;
   }
@@ -220,9 +199,11 @@ QString TProfDHTMLEdit2::PieceHTML(const QTextDocumentFragment& piece) const {
   const std::unique_ptr<TDomDocument> dom = BuildDomDocument(document, DefaultBlockTag());
   TSourceWriterSettings settings = FWriterSettings;
   settings.SourceCodePreservation = false;
+  // The clipboard gets what a read of the pane would answer, the marker too.
   return RebuildSource(
-      *dom, DecodeSavedSource(SerializeRawSource(*dom, document.Frame().Prologue, false)),
-      settings);
+             *dom, DecodeSavedSource(SerializeRawSource(*dom, document.Frame().Prologue, false)),
+             settings)
+      .value_or(ErrorMarker);
 }
 
 void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
@@ -273,188 +254,6 @@ void TProfDHTMLEdit2::SetBodyText(const QString& text) {
       FEngine->SetBodyText(text);
   } catch (...) {
   }
-}
-
-bool TProfDHTMLEdit2::LoadFromFile(const QString& fileName) {
-  if (Busy() || fileName.isEmpty())
-    return false;
-  const QString path = fileName.contains(u'/') ? fileName : ProgramDir() + fileName;
-  if (!QFileInfo::exists(path))
-    return false;
-  BeginUpdate();
-  const bool loaded = WaitForOperation(TPendingOperation::LoadingFile,
-                                       [this, &path] { return StartFileLoad(path); });
-  EndUpdate();
-  return loaded;
-}
-
-bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.isFile() || !info.isReadable() || info.size() > MaxPaneFileBytes) {
-    // Nothing will complete, so there is nothing to wait for.
-    SetPending(TPendingOperation::Idle);
-    return false;
-  }
-  FLoadPath = info.absoluteFilePath();
-  auto promise = std::make_shared<QPromise<TLoadedDocument>>();
-  QFuture<TLoadedDocument> future = promise->future();
-  promise->start();
-  // Reading, parsing and building the document all happen off the GUI
-  // thread: for a long file each takes seconds.
-  QThreadPool::globalInstance()->start([promise, path = FLoadPath, gui = thread()] {
-    TLoadedDocument result;
-    const TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
-    if (loaded.Ok && !promise->isCanceled()) {
-      try {
-        const QUrl location = QUrl::fromLocalFile(path);
-        std::unique_ptr<TEngineDocument> document =
-            loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
-                          : ReadPlainTextDocument(loaded.Text, location);
-        document->moveToThread(gui);
-        result.Built = std::make_shared<TLoadedDocument::TBuilt>();
-        result.Built->Document = std::move(document);
-        result.Ok = true;
-      } catch (const std::exception& error) {
-        result.Error = QString::fromLocal8Bit(error.what());
-      }
-    }
-    promise->addResult(std::move(result));
-    promise->finish();
-  });
-  ++FLoadGeneration;
-  FLoadWatcher->setFuture(future);
-  return true;
-}
-
-void TProfDHTMLEdit2::FinishFileLoad(quint64 generation) {
-  const QFuture<TLoadedDocument> future = FLoadWatcher->future();
-  if (generation != FLoadGeneration || FPending != TPendingOperation::LoadingFile ||
-      future.isCanceled())
-    return;
-  const TLoadedDocument loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedDocument();
-  QString error = loaded.Error;
-  const bool ok = loaded.Ok && loaded.Built && loaded.Built->Document;
-  if (ok) {
-    try {
-      FEngine->SetDocument(std::move(loaded.Built->Document));
-    } catch (const std::exception& failure) {
-      error = QString::fromLocal8Bit(failure.what());
-    }
-  }
-  if (!error.isEmpty()) {
-    FWaitResult = false;
-    SetPending(TPendingOperation::Idle);
-    EndUpdate();
-    PaneDialogs::ShowSimpleMessage(this, error);
-    return;
-  }
-  FWaitResult = ok;
-  SetPending(TPendingOperation::Idle);
-  FocusEditorIfPaneHasFocus();
-  emit OnLoadFromFile();
-}
-
-bool TProfDHTMLEdit2::WaitForOperation(TPendingOperation operation,
-                                       const std::function<bool()>& start) {
-  // Huge values would overflow the tick count; a day is forever here.
-  const qint64 limit = qRound64(std::min(FTimeout, 86400.0 * 365) * 1000.0);
-  SetPending(operation);
-  FWaitResult = start();
-  const bool load = operation == TPendingOperation::LoadingUrl ||
-                    operation == TPendingOperation::LoadingFile ||
-                    operation == TPendingOperation::LoadingOpenDialogFile;
-  if (load && EngineVersion() >= 7.0)
-    return FWaitResult;
-  const QPointer<TProfDHTMLEdit2> self(this);
-  QElapsedTimer clock;
-  clock.start();
-  // Wakes the loop at the limit when no other event arrives.
-  QTimer wake;
-  wake.setSingleShot(true);
-  wake.setTimerType(Qt::PreciseTimer);
-  try {
-    while (self && Busy()) {
-      if (operation != TPendingOperation::TimeoutReset && !wake.isActive())
-        wake.start(static_cast<int>(std::clamp<qint64>(limit - clock.elapsed() + 1, 1, INT_MAX)));
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-      if (!self)
-        return false;
-      if (operation != TPendingOperation::TimeoutReset && Busy() && clock.elapsed() > limit) {
-        ++FLoadGeneration;
-        FLoadWatcher->future().cancel();
-        EndUpdate();
-        WaitForOperation(TPendingOperation::TimeoutReset, [this] {
-          ResetAfterTimeout();
-          return true;
-        });
-        return false;
-      }
-    }
-  } catch (const std::exception& error) {
-    if (!self)
-      return false;
-    SetPending(TPendingOperation::Idle);
-    EndUpdate();
-    PaneDialogs::ShowSimpleMessage(this, QString::fromLocal8Bit(error.what()));
-  }
-  return FWaitResult;
-}
-
-void TProfDHTMLEdit2::ResetAfterTimeout() {
-  FEngine->NewBlankDocument();
-  SetPending(TPendingOperation::Idle);
-  if (isSignalConnected(QMetaMethod::fromSignal(&TProfDHTMLEdit2::OnTimeout)))
-    emit OnTimeout();
-  else
-    PaneDialogs::ShowSimpleMessage(this, TimeoutMessage);
-}
-
-QString TProfDHTMLEdit2::SaveAs(const QString& initialFolder) {
-  if (Busy())
-    return {};
-  QString fileName = PaneDialogs::AskSaveFileName(this, initialFolder);
-  if (fileName.isEmpty())
-    return {};
-  if (QFileInfo(fileName).suffix().isEmpty())
-    fileName += QStringLiteral(".html");
-  TSourceWriterSettings settings = FWriterSettings;
-  settings.SourceCodePreservation = false;
-  settings.SourceCodeOptions.setFlag(TProfDHTMLEditSourceCodeOption::HideBaseElement, false);
-  settings.SourceCodeOptions.setFlag(TProfDHTMLEditSourceCodeOption::ExcludeBaseURL, false);
-  settings.SourceCodeOptions.setFlag(TProfDHTMLEditSourceCodeOption::ExcludeFileProtocol, true);
-  QString source;
-  try {
-    const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-    source = RebuildSource(*dom, DecodeSavedSource(FEngine->RawSavedSource(*dom, false)), settings);
-  } catch (...) {
-    source = ErrorMarker;
-  }
-  // Writing the marker in place of the document would pass a failure off
-  // as a saved file.
-  if (source == ErrorMarker) {
-    PaneDialogs::ShowSimpleMessage(this, QStringLiteral("The document could not be saved."));
-    return {};
-  }
-  const QByteArray bytes = EncodeSavedDocument(source);
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    PaneDialogs::ShowSimpleMessage(
-        this, QStringLiteral("Cannot save \"%1\": %2")
-                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    return {};
-  }
-  FEngine->Document().SetLocation(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
-  return fileName;
-}
-
-bool TProfDHTMLEdit2::PrintPreview() {
-  if (Busy())
-    return false;
-  QPrintPreviewDialog dialog(this);
-  connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* printer) { FEngine->Document().print(printer); });
-  PaneDialogs::RunPrintPreview(dialog);
-  return true;
 }
 
 void TProfDHTMLEdit2::SetFontName(const QString& faceName) {
@@ -545,86 +344,4 @@ int TProfDHTMLEdit2::EndUpdate() {
       FEditor->viewport()->update();
   }
   return FUpdateCount;
-}
-
-// --- input ---
-
-bool TProfDHTMLEdit2::HandleKeyPress(QKeyEvent* event) {
-  if (FEditor->isReadOnly())
-    return false;
-  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-  const int key = event->key();
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
-    // In a list Enter keeps its meaning: a new item.
-    if (FEngine->CaretInList())
-      return false;
-    if (FUseBrOnCarriageReturn && !FEngine->CaretInHeading()) {
-      FEngine->InsertLineBreak();
-      return true;
-    }
-    return FEngine->InsertParagraph(DefaultBlockTag());
-  }
-  if (modifiers == Qt::ControlModifier &&
-      (key == Qt::Key_B || key == Qt::Key_I || key == Qt::Key_U)) {
-    const QTextCharFormat current = FEditor->textCursor().charFormat();
-    QTextCharFormat change;
-    if (key == Qt::Key_B)
-      change.setFontWeight(HtmlStyle::IsBold(current) ? QFont::Normal : QFont::Bold);
-    else if (key == Qt::Key_I)
-      change.setFontItalic(!current.fontItalic());
-    else
-      change.setFontUnderline(!current.fontUnderline());
-    FEngine->MergeCharFormat(change);
-    return true;
-  }
-  return false;
-}
-
-bool TProfDHTMLEdit2::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FEditor) {
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-      auto* key = static_cast<QKeyEvent*>(event);
-      emit OnKeyDown(key->key(), key->modifiers());
-      if (HandleKeyPress(key))
-        return true;
-      if (!key->text().isEmpty())
-        emit OnKeyPress(key->text());
-      break;
-    }
-    case QEvent::KeyRelease: {
-      auto* key = static_cast<QKeyEvent*>(event);
-      emit OnKeyUp(key->key(), key->modifiers());
-      break;
-    }
-    case QEvent::FocusIn:
-      emit OnEnter();
-      break;
-    case QEvent::FocusOut:
-      emit OnExit();
-      break;
-    default:
-      break;
-    }
-  } else if (watched == FEditor->viewport()) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      emit OnMouseDown(mouse->button(), mouse->modifiers(), mouse->position().toPoint());
-      break;
-    }
-    case QEvent::MouseButtonRelease: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      emit OnMouseUp(mouse->button(), mouse->modifiers(), mouse->position().toPoint());
-      emit OnClick();
-      break;
-    }
-    case QEvent::MouseButtonDblClick:
-      emit OnDblClick();
-      break;
-    default:
-      break;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }

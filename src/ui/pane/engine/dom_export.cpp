@@ -3,6 +3,7 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_style.h"
 #include "ui/pane/engine/kept_nodes.h"
+#include "ui/pane/engine/run_elements.h"
 
 #include <QHash>
 #include <QSet>
@@ -56,33 +57,6 @@ void AppendText(TDomDocument& dom, TDomNode* parent, QStringView text) {
     parent->Children.last()->Data += text;
   else
     dom.NewText(text.toString(), parent);
-}
-
-bool SameFamilies(const QTextCharFormat& a, const QTextCharFormat& b) {
-  return HtmlStyle::Families(a) == HtmlStyle::Families(b);
-}
-
-QColor Foreground(const QTextCharFormat& format) {
-  return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
-}
-
-QColor Background(const QTextCharFormat& format) {
-  return format.hasProperty(QTextFormat::BackgroundBrush) &&
-                 format.background().style() != Qt::NoBrush
-             ? format.background().color()
-             : QColor();
-}
-
-TElementRef Made(const QString& tag, QList<TDomAttribute> attributes = {}) {
-  return TElementRef{0, tag, std::move(attributes)};
-}
-
-TDomAttribute Attribute(const QString& name, const QString& value) {
-  return TDomAttribute{name, value, true};
-}
-
-QString PointsText(double points) {
-  return QString::number(points, 'g', 4) + QStringLiteral("pt");
 }
 
 // A run's format in one kind of block: the run's chain only depends on these.
@@ -261,7 +235,7 @@ private:
     chain.append(tableChain.isEmpty()
                      ? TElementRef{NewElementId(),
                                    QStringLiteral("table"),
-                                   {Attribute(QStringLiteral("border"), QStringLiteral("1"))}}
+                                   {MadeAttribute(QStringLiteral("border"), QStringLiteral("1"))}}
                      : tableChain.first());
     AddKeptNodes(scope, chain.first(chain.size() - 1),
                  format.stringProperty(KeptProperty::Leading));
@@ -278,12 +252,13 @@ private:
       if (rowChain.size() >= 2)
         rowChain.removeLast();
       const TElementRef rowElement =
-          rowChain.isEmpty() ? Made(QStringLiteral("tr")) : rowChain.last();
+          rowChain.isEmpty() ? MadeElement(QStringLiteral("tr")) : rowChain.last();
       // A row whose slots all belong to cells from above stays in the group.
       const TElementRef groupElement =
           rowChain.size() >= 2
               ? rowChain.first()
-              : (group.Node && rowChain.isEmpty() ? group.Element : Made(QStringLiteral("tbody")));
+              : (group.Node && rowChain.isEmpty() ? group.Element
+                                                  : MadeElement(QStringLiteral("tbody")));
       if (!group.Node || !SameElement(group.Element, groupElement))
         group = TOpenElement{groupElement, AddElement(FDom, tableNode, groupElement)};
       TDomNode* rowNode = AddElement(FDom, group.Node, rowElement);
@@ -296,7 +271,7 @@ private:
         TElementRef cellElement =
             !cellChain.isEmpty() && (cellChain.last().Tag == u"td" || cellChain.last().Tag == u"th")
                 ? cellChain.last()
-                : Made(QStringLiteral("td"));
+                : MadeElement(QStringLiteral("td"));
         SetSpan(cellElement, QStringLiteral("rowspan"), cell.rowSpan());
         SetSpan(cellElement, QStringLiteral("colspan"), cell.columnSpan());
         TScope cellScope;
@@ -318,88 +293,6 @@ private:
       cell.SetAttribute(name, QString::number(span));
     else if (cell.HasAttribute(name) && cell.Attribute(name).toInt() > 1)
       cell.RemoveAttribute(name);
-  }
-
-  // What a run of text shows, written as elements: the run's own chain,
-  // less pure formatting elements the pane took away, plus elements for
-  // formatting the pane added.
-  TElementChain RunChain(const QTextCharFormat& actual, const QTextCharFormat& blockBase) {
-    TElementChain chain = Chain(actual.stringProperty(EngineProperty::InlineChain));
-    auto computed = [&blockBase, &chain] {
-      QTextCharFormat format = blockBase;
-      for (const TElementRef& element : chain)
-        HtmlStyle::ApplyCharStyle(element, format);
-      return format;
-    };
-    QTextCharFormat shown = computed();
-    auto removeWhere = [&chain](auto predicate) {
-      chain.removeIf([&](const TElementRef& e) {
-        return HtmlVocabulary::IsPureFormatting(e.Tag) && e.Attributes.isEmpty() &&
-               predicate(e.Tag);
-      });
-    };
-    if (!HtmlStyle::IsBold(actual) && HtmlStyle::IsBold(shown))
-      removeWhere([](const QString& t) { return t == u"b" || t == u"strong"; });
-    if (!actual.fontItalic() && shown.fontItalic())
-      removeWhere(
-          [](const QString& t) { return t == u"i" || t == u"em" || t == u"cite" || t == u"dfn"; });
-    if (!actual.fontUnderline() && shown.fontUnderline())
-      removeWhere([](const QString& t) { return t == u"u" || t == u"ins"; });
-    if (!actual.fontStrikeOut() && shown.fontStrikeOut())
-      removeWhere([](const QString& t) { return t == u"s" || t == u"strike" || t == u"del"; });
-    if (actual.verticalAlignment() != shown.verticalAlignment())
-      removeWhere([](const QString& t) { return t == u"sub" || t == u"sup"; });
-    shown = computed();
-
-    QList<TDomAttribute> font;
-    QStringList spanStyle;
-    if (!SameFamilies(actual, shown) && !HtmlStyle::Families(actual).isEmpty())
-      font.append(Attribute(QStringLiteral("face"),
-                            HtmlStyle::Families(actual).join(QStringLiteral(", "))));
-    const double points = HtmlStyle::PointSize(actual);
-    if (std::abs(points - HtmlStyle::PointSize(shown)) > 0.01) {
-      if (const int size = HtmlStyle::PointsToFontSize(points))
-        font.append(Attribute(QStringLiteral("size"), QString::number(size)));
-      else
-        spanStyle.append(QStringLiteral("font-size: ") + PointsText(points));
-    }
-    const QColor color = Foreground(actual);
-    if (color.isValid() && color != Foreground(shown))
-      font.append(Attribute(QStringLiteral("color"), HtmlStyle::ColorText(color)));
-    const QColor background = Background(actual);
-    if (background != Background(shown))
-      spanStyle.append(QStringLiteral("background-color: ") +
-                       (background.isValid() ? HtmlStyle::ColorText(background)
-                                             : QStringLiteral("transparent")));
-    if (HtmlStyle::IsBold(actual) != HtmlStyle::IsBold(shown) && !HtmlStyle::IsBold(actual))
-      spanStyle.append(QStringLiteral("font-weight: normal"));
-    if (actual.fontItalic() != shown.fontItalic() && !actual.fontItalic())
-      spanStyle.append(QStringLiteral("font-style: normal"));
-    const bool decorationOff = (!actual.fontUnderline() && shown.fontUnderline()) ||
-                               (!actual.fontStrikeOut() && shown.fontStrikeOut());
-    if (decorationOff)
-      spanStyle.append(QStringLiteral("text-decoration: none"));
-
-    if (!font.isEmpty())
-      chain.append(Made(QStringLiteral("font"), font));
-    if (!spanStyle.isEmpty())
-      chain.append(Made(QStringLiteral("span"), {Attribute(QStringLiteral("style"),
-                                                           spanStyle.join(QStringLiteral("; ")))}));
-    if (HtmlStyle::IsBold(actual) && !HtmlStyle::IsBold(shown))
-      chain.append(Made(QStringLiteral("strong")));
-    if (actual.fontItalic() && !shown.fontItalic())
-      chain.append(Made(QStringLiteral("em")));
-    if (actual.fontUnderline() && (decorationOff || !shown.fontUnderline()))
-      chain.append(Made(QStringLiteral("u")));
-    if (actual.fontStrikeOut() && (decorationOff || !shown.fontStrikeOut()))
-      chain.append(Made(QStringLiteral("s")));
-    if (actual.verticalAlignment() != shown.verticalAlignment()) {
-      if (actual.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        chain.append(Made(QStringLiteral("sub")));
-      else if (actual.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        chain.append(Made(QStringLiteral("sup")));
-    }
-    return chain;
   }
 
   // Blanks the reader would collapse become no-break spaces, so the text
@@ -466,7 +359,9 @@ private:
     const TRunKey runKey{formatIndex, QString::number(quintptr(scope.Base)) + u'|' + blockKey};
     auto cached = FRunChains.constFind(runKey);
     if (cached == FRunChains.constEnd())
-      cached = FRunChains.insert(runKey, RunChain(format, style.Base));
+      cached = FRunChains.insert(
+          runKey, RunElements(Chain(format.stringProperty(EngineProperty::InlineChain)), format,
+                              style.Base));
     Sync(scope.InlineOpen, container, cached.value());
     TDomNode* parent = scope.InlineOpen.empty() ? container : scope.InlineOpen.back().Node;
     qsizetype start = 0;
@@ -510,7 +405,7 @@ private:
     }
     const QTextImageFormat image = format.toImageFormat();
     TElementRef element =
-        Made(QStringLiteral("img"), {Attribute(QStringLiteral("src"), image.name())});
+        MadeElement(QStringLiteral("img"), {MadeAttribute(QStringLiteral("src"), image.name())});
     if (image.width() > 0)
       element.SetAttribute(QStringLiteral("width"), QString::number(image.width()));
     if (image.height() > 0)

@@ -261,3 +261,39 @@ QByteArray LimitNesting(const QByteArray& utf8, int maxDepth) {
     return utf8;
   return ScanNesting(utf8, maxDepth, true).Output;
 }
+
+QList<TDomAttribute> GumboAttributes(const GumboElement& element) {
+  QList<TDomAttribute> attributes;
+  attributes.reserve(static_cast<qsizetype>(element.attributes.length));
+  for (unsigned i = 0; i < element.attributes.length; ++i) {
+    const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+    attributes.append(TDomAttribute{FromGumbo(attribute->name), FromGumbo(attribute->value), true});
+  }
+  return attributes;
+}
+
+const GumboNode* Child(const GumboVector& children, unsigned i) {
+  return static_cast<const GumboNode*>(children.data[i]);
+}
+
+bool IsElement(const GumboNode* node) {
+  return node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE;
+}
+
+QString TextOf(const GumboNode* node) {
+  QString text;
+  if (!IsElement(node))
+    return FromGumbo(node->v.text.text);
+  const GumboVector& children = node->v.element.children;
+  for (unsigned i = 0; i < children.length; ++i)
+    if (!IsElement(Child(children, i)) && Child(children, i)->type != GUMBO_NODE_COMMENT)
+      text += FromGumbo(Child(children, i)->v.text.text);
+  return text;
+}
+
+QString CommentSource(const GumboNode* node) {
+  const GumboStringPiece& original = node->v.text.original_text;
+  if (original.data && original.length > 0)
+    return QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+  return QStringLiteral("<!--") + FromGumbo(node->v.text.text) + QStringLiteral("-->");
+}

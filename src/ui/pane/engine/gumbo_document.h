@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ui/pane/dom_tree.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <gumbo.h>
 #include <memory>
@@ -52,3 +55,12 @@ QByteArray LimitNesting(const QByteArray& utf8, int maxDepth);
 // elements gumbo does not know).
 QString GumboTagName(const GumboElement& element);
 QString FromGumbo(const char* text);
+
+// Reading gumbo's nodes, for the parts of the reader.
+QList<TDomAttribute> GumboAttributes(const GumboElement& element);
+const GumboNode* Child(const GumboVector& children, unsigned i);
+bool IsElement(const GumboNode* node);
+// A text node's text, or the text right inside an element.
+QString TextOf(const GumboNode* node);
+// A comment as it was written, "<!--" to "-->".
+QString CommentSource(const GumboNode* node);
