@@ -1,12 +1,12 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
+#include "core/worker_wait.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/raw_source.h"
 #include "ui/pane/pane_text_edit.h"
 
-#include <QEventLoop>
 #include <QPointer>
 #include <QTextDocumentFragment>
 #include <QThread>
@@ -14,36 +14,6 @@
 #include <exception>
 #include <memory>
 #include <optional>
-
-namespace {
-
-// Runs work on a thread of its own while this thread's event loop goes on,
-// user input held back, so the window keeps painting; rethrows what the
-// work threw. The work must not touch widgets.
-void RunBesideEventLoop(const std::function<void()>& work) {
-  std::exception_ptr failure;
-  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
-    try {
-      work();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }));
-  QEventLoop loop;
-  QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-  worker->start();
-  constexpr QEventLoop::ProcessEventsFlags flags = QEventLoop::ExcludeUserInputEvents;
-  loop.exec(flags);
-  // A request to leave every event loop ends this one early; the work still
-  // has to finish before what it captured may go.
-  while (!worker->isFinished())
-    loop.processEvents(flags | QEventLoop::WaitForMoreEvents);
-  worker->wait();
-  if (failure)
-    std::rethrow_exception(failure);
-}
-
-} // namespace
 
 const QString TProfDHTMLEdit2::BusyMarker = QStringLiteral("BUSY");
 const QString TProfDHTMLEdit2::ErrorMarker = QStringLiteral("ERROR");
@@ -154,7 +124,7 @@ void TProfDHTMLEdit2::RunBuilding(const std::function<void()>& work, bool readsD
   const QPointer<const TProfDHTMLEdit2> self(this);
   std::exception_ptr failure;
   try {
-    RunBesideEventLoop(work);
+    RunOnWorkerThread(work);
   } catch (...) {
     failure = std::current_exception();
   }
