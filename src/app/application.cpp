@@ -1,4 +1,4 @@
-#include "application.h"
+#include "app/application.h"
 
 #include "core/app_error.h"
 #include "core/app_title.h"

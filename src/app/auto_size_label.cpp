@@ -1,4 +1,4 @@
-#include "auto_size_label.h"
+#include "app/auto_size_label.h"
 
 #include "app/run_handler.h"
 

@@ -1,4 +1,4 @@
-#include "frm_Root.h"
+#include "app/frm_Root.h"
 
 #include "app/panel.h"
 #include "app/run_handler.h"

@@ -1,4 +1,4 @@
-#include "panel.h"
+#include "app/panel.h"
 
 #include "app/run_handler.h"
 

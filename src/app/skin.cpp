@@ -1,4 +1,4 @@
-#include "skin.h"
+#include "app/skin.h"
 
 #include "app/frm_Root.h"
 #include "settings/program_dir.h"

@@ -1,6 +1,6 @@
-#include "display_language.h"
+#include "lang/display_language.h"
 
-#include "lang_res.h"
+#include "lang/lang_res.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 

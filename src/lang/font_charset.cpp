@@ -1,4 +1,4 @@
-#include "font_charset.h"
+#include "lang/font_charset.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "form_components.h"
+#include "lang/form_components.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

@@ -1,6 +1,6 @@
-#include "form_lang_res.h"
+#include "lang/form_lang_res.h"
 
-#include "form_components.h"
+#include "lang/form_components.h"
 
 #include <QAction>
 #include <QHeaderView>

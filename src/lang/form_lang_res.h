@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang_res.h"
+#include "lang/lang_res.h"
 
 #include <QStringList>
 

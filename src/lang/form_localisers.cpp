@@ -1,8 +1,8 @@
-#include "form_localisers.h"
+#include "lang/form_localisers.h"
 
-#include "form_lang_res.h"
-#include "menu_lang_res.h"
-#include "msg_lang_res.h"
+#include "lang/form_lang_res.h"
+#include "lang/menu_lang_res.h"
+#include "lang/msg_lang_res.h"
 
 namespace {
 

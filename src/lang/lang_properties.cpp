@@ -1,4 +1,4 @@
-#include "lang_properties.h"
+#include "lang/lang_properties.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,10 +1,10 @@
-#include "lang_res.h"
+#include "lang/lang_res.h"
 
 #include "core/app_error.h"
-#include "font_charset.h"
-#include "form_components.h"
-#include "lang_file.h"
-#include "lang_properties.h"
+#include "lang/font_charset.h"
+#include "lang/form_components.h"
+#include "lang/lang_file.h"
+#include "lang/lang_properties.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
 

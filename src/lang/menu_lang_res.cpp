@@ -1,4 +1,4 @@
-#include "menu_lang_res.h"
+#include "lang/menu_lang_res.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "msg_lang_res.h"
+#include "lang/msg_lang_res.h"
 
 namespace {
 

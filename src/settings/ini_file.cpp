@@ -1,4 +1,4 @@
-#include "ini_file.h"
+#include "settings/ini_file.h"
 
 #include "settings/legacy_text.h"
 

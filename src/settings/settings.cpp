@@ -1,9 +1,9 @@
-#include "settings.h"
+#include "settings/settings.h"
 
 #include "core/app_error.h"
-#include "ini_file.h"
-#include "program_dir.h"
-#include "settings_keys.h"
+#include "settings/ini_file.h"
+#include "settings/program_dir.h"
+#include "settings/settings_keys.h"
 
 #include <QDir>
 #include <QFileInfo>

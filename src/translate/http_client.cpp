@@ -1,4 +1,4 @@
-#include "http_client.h"
+#include "translate/http_client.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "translation_request.h"
+#include "translate/translation_request.h"
 
-#include "http_client.h"
-#include "url_encode.h"
+#include "translate/http_client.h"
+#include "translate/url_encode.h"
 
 #include "core/app_error.h"
 #include "core/product_info.h"

@@ -1,4 +1,4 @@
-#include "url_encode.h"
+#include "translate/url_encode.h"
 
 #include <array>
 #include <cstdint>

@@ -60,10 +60,10 @@ void PrintTo(const TMessageCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class TErrorText : public TErrorBoxTest, public ::testing::WithParamInterface<TMessageCase> {};
+class TErrorTextTest : public TErrorBoxTest, public ::testing::WithParamInterface<TMessageCase> {};
 
 // As a timer or a queued call runs a handler.
-TEST_P(TErrorText, ReachesTheBoxWithAFullStop) {
+TEST_P(TErrorTextTest, ReachesTheBoxWithAFullStop) {
   QObject receiver;
   QMetaObject::invokeMethod(
       &receiver, [raise = GetParam().Throw] { RunHandler(raise); }, Qt::QueuedConnection);
@@ -74,7 +74,7 @@ TEST_P(TErrorText, ReachesTheBoxWithAFullStop) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Messages, TErrorText,
+    Messages, TErrorTextTest,
     ::testing::Values(
         TMessageCase{
             "NotAnInteger",

@@ -56,7 +56,7 @@ private:
   QTemporaryDir FDir;
 };
 
-class TStartup : public ::testing::TestWithParam<bool> {
+class TApplicationStartTest : public ::testing::TestWithParam<bool> {
 protected:
   void TearDown() override {
     qApp->setStyleSheet(QString());
@@ -66,7 +66,7 @@ protected:
   }
 };
 
-TEST_P(TStartup, TheMainWindowComesUpWithTheSkinAlreadyOn) {
+TEST_P(TApplicationStartTest, TheMainWindowComesUpWithTheSkinAlreadyOn) {
   const bool withSkin = GetParam();
   TProgramFolder folder(withSkin);
   SetProgramDirForTesting(folder.Path());
@@ -96,7 +96,7 @@ TEST_P(TStartup, TheMainWindowComesUpWithTheSkinAlreadyOn) {
 
 // The real program, copied into a folder of its own, starts and keeps
 // running; Qt reports nothing about its style sheet.
-TEST_P(TStartup, TheProgramStartsAndRuns) {
+TEST_P(TApplicationStartTest, TheProgramStartsAndRuns) {
   const bool withSkin = GetParam();
   TProgramFolder folder(withSkin);
   const QString program = folder.Path(QStringLiteral("Tralvesco"));
@@ -127,8 +127,9 @@ TEST_P(TStartup, TheProgramStartsAndRuns) {
       << errors.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Skin, TStartup, ::testing::Values(true, false), [](const auto& row) {
-  return std::string(row.param ? "WithSkin" : "WithoutSkin");
-});
+INSTANTIATE_TEST_SUITE_P(Skin, TApplicationStartTest, ::testing::Values(true, false),
+                         [](const auto& row) {
+                           return std::string(row.param ? "WithSkin" : "WithoutSkin");
+                         });
 
 } // namespace

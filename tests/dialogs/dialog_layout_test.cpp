@@ -10,7 +10,7 @@ namespace {
 // Every caption fits its control and no two controls overlap, in each
 // shipped language and under the shipped skin: a translation that is too
 // long for the fixed layout shows here, not only in a screenshot.
-class TDialogLayout : public TOptionsTest, public ::testing::WithParamInterface<const char*> {
+class TDialogLayoutTest : public TOptionsTest, public ::testing::WithParamInterface<const char*> {
 public:
   void SetUp() override {
     TOptionsTest::SetUp();
@@ -63,7 +63,7 @@ QStringList LayoutFaults(const QWidget* container) {
   return faults;
 }
 
-TEST_P(TDialogLayout, OptionsCaptionsFitAndNothingOverlaps) {
+TEST_P(TDialogLayoutTest, OptionsCaptionsFitAndNothingOverlaps) {
   Open();
   for (const int page : {0, 1}) {
     Find<QTabWidget>("PageControl1")->setCurrentIndex(page);
@@ -72,7 +72,7 @@ TEST_P(TDialogLayout, OptionsCaptionsFitAndNothingOverlaps) {
   }
 }
 
-TEST_P(TDialogLayout, AboutTextsFitAndNothingOverlaps) {
+TEST_P(TDialogLayoutTest, AboutTextsFitAndNothingOverlaps) {
   TfrmAbout form;
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -80,7 +80,7 @@ TEST_P(TDialogLayout, AboutTextsFitAndNothingOverlaps) {
   EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, TDialogLayout,
+INSTANTIATE_TEST_SUITE_P(Languages, TDialogLayoutTest,
                          ::testing::Values("English", "Chinese-Simp", "Chinese-Trad"),
                          [](const auto& row) {
                            std::string name = row.param;

@@ -7,9 +7,9 @@ namespace {
 const QString General = QStringLiteral("General");
 const QString Connection = QStringLiteral("Connection");
 
-class TOptionsClose : public TOptionsTest, public ::testing::WithParamInterface<TCloseWay> {};
+class TOptionsCloseTest : public TOptionsTest, public ::testing::WithParamInterface<TCloseWay> {};
 
-TEST_P(TOptionsClose, SavesEverySettingAsTheControlsStand) {
+TEST_P(TOptionsCloseTest, SavesEverySettingAsTheControlsStand) {
   SetManualProxy(QStringLiteral("127.0.0.1"), QStringLiteral("8080"));
   Params.UserName = QStringLiteral("reader");
   Params.Password = QStringLiteral("a=b");
@@ -33,7 +33,7 @@ TEST_P(TOptionsClose, SavesEverySettingAsTheControlsStand) {
   EXPECT_TRUE(ShownBoxes().isEmpty());
 }
 
-TEST_P(TOptionsClose, AManualProxyNeedsAnAddressAndThenAPort) {
+TEST_P(TOptionsCloseTest, AManualProxyNeedsAnAddressAndThenAPort) {
   SetManualProxy(QString(), QString());
   TfrmOptions& form = Open();
   ASSERT_TRUE(QFile::remove(SettingsFileName));
@@ -64,7 +64,7 @@ TEST_P(TOptionsClose, AManualProxyNeedsAnAddressAndThenAPort) {
   EXPECT_TRUE(ShownBoxes().isEmpty()) << "a refused close shows no message";
 }
 
-TEST_P(TOptionsClose, AFailedWriteKeepsTheDialogOpenAndShowsTheError) {
+TEST_P(TOptionsCloseTest, AFailedWriteKeepsTheDialogOpenAndShowsTheError) {
   TfrmOptions& form = Open();
   // A folder where the settings file should be: every write fails.
   const QString goodPath = SettingsFileName;
@@ -86,7 +86,7 @@ TEST_P(TOptionsClose, AFailedWriteKeepsTheDialogOpenAndShowsTheError) {
   EXPECT_EQ(Stored(Connection, QStringLiteral("NoProxy")), QStringLiteral("1"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TOptionsClose, ::testing::ValuesIn(CloseWays),
+INSTANTIATE_TEST_SUITE_P(Ways, TOptionsCloseTest, ::testing::ValuesIn(CloseWays),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(TOptionsTest, OkClosesWithTheResultOk) {

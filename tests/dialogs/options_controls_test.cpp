@@ -48,9 +48,9 @@ const TPlace Places[] = {
     {"btnOk", "frmOptions", {365, 246, 75, 25}},
 };
 
-class TOptionsPlace : public TOptionsTest, public ::testing::WithParamInterface<TPlace> {};
+class TOptionsPlaceTest : public TOptionsTest, public ::testing::WithParamInterface<TPlace> {};
 
-TEST_P(TOptionsPlace, SitsWhereItBelongs) {
+TEST_P(TOptionsPlaceTest, SitsWhereItBelongs) {
   Open();
   const TPlace& place = GetParam();
   QWidget* control = Find(place.Name);
@@ -73,7 +73,7 @@ TEST_P(TOptionsPlace, SitsWhereItBelongs) {
   EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry())) << "inside its parent";
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, TOptionsPlace, ::testing::ValuesIn(Places),
+INSTANTIATE_TEST_SUITE_P(Controls, TOptionsPlaceTest, ::testing::ValuesIn(Places),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(TOptionsTest, IsAFixedDialogCaptionedOptions) {

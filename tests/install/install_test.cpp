@@ -97,7 +97,7 @@ QString StartPrivateDisplay(QProcess& xvfb) {
   return {};
 }
 
-class TInstalled : public ::testing::Test {
+class TInstalledTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     FRoot = std::make_unique<QTemporaryDir>();
@@ -119,14 +119,14 @@ protected:
   static std::unique_ptr<QTemporaryDir> FRoot;
   static TRun FInstall;
 };
-std::unique_ptr<QTemporaryDir> TInstalled::FRoot;
-TRun TInstalled::FInstall;
+std::unique_ptr<QTemporaryDir> TInstalledTest::FRoot;
+TRun TInstalledTest::FInstall;
 
 // --- the layout -----------------------------------------------------------
 
 // Exactly these files, nothing forgotten and nothing extra; each rendered
 // icon has the size its folder names.
-TEST_F(TInstalled, LaysOutItsFilesWhereTheDesktopLooks) {
+TEST_F(TInstalledTest, LaysOutItsFilesWhereTheDesktopLooks) {
   QStringList expected{QStringLiteral("bin/tralvesco"),
                        QStringLiteral("share/tralvesco/Languages/English.lng"),
                        QStringLiteral("share/tralvesco/Languages/Chinese-Simp.lng"),
@@ -156,7 +156,7 @@ TEST_F(TInstalled, LaysOutItsFilesWhereTheDesktopLooks) {
   EXPECT_TRUE(QFileInfo(Program()).isExecutable());
 }
 
-TEST_F(TInstalled, TheValidatorsFindNothingToSay) {
+TEST_F(TInstalledTest, TheValidatorsFindNothingToSay) {
   const TRun desktop = RunTool(QStringLiteral("desktop-file-validate"),
                                {Usr(QStringLiteral("share/applications/%1.desktop").arg(Id))});
   EXPECT_EQ(desktop.ExitCode, 0);
@@ -176,7 +176,7 @@ TEST_F(TInstalled, TheValidatorsFindNothingToSay) {
 
 // --- the installed program --------------------------------------------------
 
-TEST_F(TInstalled, AnswersVersionAndHelpWithoutADisplay) {
+TEST_F(TInstalledTest, AnswersVersionAndHelpWithoutADisplay) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
     env.remove(QLatin1String(name));
@@ -191,7 +191,7 @@ TEST_F(TInstalled, AnswersVersionAndHelpWithoutADisplay) {
 // On an X server of its own, the installed program maps its window with the
 // title and icon a desktop shows, in the language its settings name, which
 // it finds only in share/tralvesco/.
-TEST_F(TInstalled, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
+TEST_F(TInstalledTest, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
   ASSERT_EQ(
       QDir(Usr(QStringLiteral("bin"))).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
       QStringList(ProductInfo::ProgramName))
@@ -245,7 +245,7 @@ TEST_F(TInstalled, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
 
 // In this process, pointed at the installed program's folder: the skin, the
 // languages and the loading animation all come from share/tralvesco/.
-TEST_F(TInstalled, FindsItsSkinLanguagesAndAnimationInTheSharedFolder) {
+TEST_F(TInstalledTest, FindsItsSkinLanguagesAndAnimationInTheSharedFolder) {
   SetProgramDirForTesting(Usr(QStringLiteral("bin")));
   FormSettingsFileName();
   ASSERT_TRUE(IniFile::Write(SettingsFileName, QStringLiteral("General"),

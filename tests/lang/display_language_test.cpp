@@ -91,10 +91,10 @@ void PrintTo(const TFirstStartCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class TFirstStart : public TDisplayLanguageTest,
-                    public ::testing::WithParamInterface<TFirstStartCase> {};
+class TFirstStartTest : public TDisplayLanguageTest,
+                        public ::testing::WithParamInterface<TFirstStartCase> {};
 
-TEST_P(TFirstStart, TheLocaleChoosesAndTheChoiceIsStored) {
+TEST_P(TFirstStartTest, TheLocaleChoosesAndTheChoiceIsStored) {
   const TFirstStartCase& c = GetParam();
   Ship(c.ChineseFilesShipped ? AllThree : QStringList{QStringLiteral("English")});
   TLocaleScope locale(QLocale(c.Language, c.Territory));
@@ -104,7 +104,7 @@ TEST_P(TFirstStart, TheLocaleChoosesAndTheChoiceIsStored) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Locales, TFirstStart,
+    Locales, TFirstStartTest,
     ::testing::Values(
         TFirstStartCase{"ChinaIsSimplified", QLocale::Chinese, QLocale::China, true,
                         "Chinese-Simp"},
@@ -156,16 +156,16 @@ void PrintTo(const TAbbreviationCase& c, std::ostream* os) {
   *os << c.Locale;
 }
 
-class TAbbreviation : public ::testing::TestWithParam<TAbbreviationCase> {};
+class TAbbreviationTest : public ::testing::TestWithParam<TAbbreviationCase> {};
 
-TEST_P(TAbbreviation, FollowsWindowsNames) {
+TEST_P(TAbbreviationTest, FollowsWindowsNames) {
   TLocaleScope locale{QLocale(QLatin1String(GetParam().Locale))};
   EXPECT_EQ(GetLocaleInformation(LocaleItem::AbbrevLanguageName),
             QLatin1String(GetParam().Expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Locales, TAbbreviation,
+    Locales, TAbbreviationTest,
     ::testing::Values(TAbbreviationCase{"zh_CN", "CHS"}, TAbbreviationCase{"zh_SG", "CHS"},
                       TAbbreviationCase{"zh_TW", "CHT"}, TAbbreviationCase{"zh_HK", "ZHH"},
                       TAbbreviationCase{"zh_MO", "ZHM"}, TAbbreviationCase{"en_US", "ENU"},

@@ -26,12 +26,13 @@ void PrintTo(const TEncodingCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class LangFileEncoding : public TLangTest, public ::testing::WithParamInterface<TEncodingCase> {
+class TLangFileEncodingTest : public TLangTest,
+                              public ::testing::WithParamInterface<TEncodingCase> {
 protected:
   TfrmSample FForm;
 };
 
-TEST_P(LangFileEncoding, TextsReadAsTheTranslatorWroteThem) {
+TEST_P(TLangFileEncodingTest, TextsReadAsTheTranslatorWroteThem) {
   const TEncodingCase& c = GetParam();
   const QByteArray bytes = Sample(c.File);
   ASSERT_FALSE(bytes.isEmpty());
@@ -48,7 +49,7 @@ TEST_P(LangFileEncoding, TextsReadAsTheTranslatorWroteThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, LangFileEncoding,
+    Files, TLangFileEncodingTest,
     ::testing::Values(
         TEncodingCase{"GbkByFontCharset134", "gbk_crlf.lng", "开始翻译", "翻译来源窗格中的文字"},
         TEncodingCase{"Big5ByFontCharset136", "big5_lf.lng", "開始翻譯", "翻譯來源窗格中的文字"},
@@ -60,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Write-back (the template mode) adds the missing keys in the encoding the
 // file already has; a text that encoding cannot hold is left out.
-class LangFileWriteBack : public TLangTest {
+class TLangFileWriteBackTest : public TLangTest {
 protected:
   QByteArray WriteBack(const char* sample, const QString& caption) {
     WriteLang(QStringLiteral("test.lng"), Sample(sample));
@@ -73,7 +74,7 @@ protected:
   TfrmSample FForm;
 };
 
-TEST_F(LangFileWriteBack, KeepsTheFilesEncoding) {
+TEST_F(TLangFileWriteBackTest, KeepsTheFilesEncoding) {
   // The sample sets btnGo's texts; the label's caption is written back.
   const QString caption = QStringLiteral("检查");
   const QByteArray gbk = WriteBack("gbk_crlf.lng", caption);
@@ -96,7 +97,7 @@ TEST_F(LangFileWriteBack, KeepsTheFilesEncoding) {
   EXPECT_GT(units.count(QLatin1Char('\r')), 4);
 }
 
-TEST_F(LangFileWriteBack, TextTheCodePageCannotHoldIsLeftOut) {
+TEST_F(TLangFileWriteBackTest, TextTheCodePageCannotHoldIsLeftOut) {
   const QByteArray before = Sample("big5_lf.lng");
   const QByteArray after = WriteBack("big5_lf.lng", QStringLiteral("\U0001F600"));
   EXPECT_TRUE(after.startsWith(before));

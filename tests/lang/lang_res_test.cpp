@@ -108,9 +108,9 @@ void PrintTo(const TBracketCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class TBracketRule : public TLangResTest, public ::testing::WithParamInterface<TBracketCase> {};
+class TBracketRuleTest : public TLangResTest, public ::testing::WithParamInterface<TBracketCase> {};
 
-TEST_P(TBracketRule, OneEnclosingPairIsRemoved) {
+TEST_P(TBracketRuleTest, OneEnclosingPairIsRemoved) {
   const TBracketCase& c = GetParam();
   WriteLang(QStringLiteral("test.lng"),
             QByteArray("[TfrmSample]\nbtnGo_Caption=") + c.Value + "\n");
@@ -118,7 +118,7 @@ TEST_P(TBracketRule, OneEnclosingPairIsRemoved) {
   EXPECT_EQ(FForm.btnGo->text(), QString::fromUtf8(c.Expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, TBracketRule,
+INSTANTIATE_TEST_SUITE_P(Values, TBracketRuleTest,
                          ::testing::Values(TBracketCase{"WordInBrackets", "<Go on>", "Go on"},
                                            TBracketCase{"BracketsAlone", "<>", ""},
                                            TBracketCase{"OpeningOnly", "<Go on", "<Go on"},
@@ -150,9 +150,9 @@ void PrintTo(const TFontCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class TFontKeys : public TLangResTest, public ::testing::WithParamInterface<TFontCase> {};
+class TFontKeysTest : public TLangResTest, public ::testing::WithParamInterface<TFontCase> {};
 
-TEST_P(TFontKeys, SetWhatTheFileGives) {
+TEST_P(TFontKeysTest, SetWhatTheFileGives) {
   const TFontCase& c = GetParam();
   WriteLang(QStringLiteral("test.lng"), QByteArray("[TfrmSample]\n") + c.Lines);
   auto* sml = Reader(&FForm);
@@ -170,7 +170,7 @@ TEST_P(TFontKeys, SetWhatTheFileGives) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Values, TFontKeys,
+    Values, TFontKeysTest,
     ::testing::Values(
         TFontCase{"NothingGiven", "", "Tahoma", 9, 0, FontCharset::Default},
         TFontCase{
@@ -343,9 +343,10 @@ void PrintTo(const TPropertyCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class THasProperty : public TLangResTest, public ::testing::WithParamInterface<TPropertyCase> {};
+class THasPropertyTest : public TLangResTest,
+                         public ::testing::WithParamInterface<TPropertyCase> {};
 
-TEST_P(THasProperty, FollowsTheControlKind) {
+TEST_P(THasPropertyTest, FollowsTheControlKind) {
   const TPropertyCase& c = GetParam();
   QObject* component = c.Make(&FForm);
   EXPECT_EQ(TsmlLangRes::HasProperty(component, QLatin1String(c.Property)), c.Has);
@@ -356,7 +357,7 @@ template <class T> QObject* Child(QWidget* form) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, THasProperty,
+    Kinds, THasPropertyTest,
     ::testing::Values(
         TPropertyCase{"LabelCaption", Child<QLabel>, "Caption", true},
         TPropertyCase{"LabelHint", Child<QLabel>, "Hint", true},

@@ -70,7 +70,7 @@ bool MayBeEmpty(const QString& key) {
   return !mustHaveText.contains(key) && empty.match(key).hasMatch();
 }
 
-class TShippedLanguage : public ::testing::TestWithParam<const char*> {
+class TShippedLanguageTest : public ::testing::TestWithParam<const char*> {
 protected:
   QString Path() const {
     return DataDir + QStringLiteral("/Languages/") + QLatin1String(GetParam()) +
@@ -81,7 +81,7 @@ protected:
   }
 };
 
-TEST_P(TShippedLanguage, HoldsEveryKeyTheWindowsRead) {
+TEST_P(TShippedLanguageTest, HoldsEveryKeyTheWindowsRead) {
   ASSERT_TRUE(QFile::exists(Path()));
   for (const TSection& section : WindowKeys()) {
     for (const QString& key : section.Keys) {
@@ -95,7 +95,7 @@ TEST_P(TShippedLanguage, HoldsEveryKeyTheWindowsRead) {
   }
 }
 
-TEST_P(TShippedLanguage, IsValidUtf8) {
+TEST_P(TShippedLanguageTest, IsValidUtf8) {
   QFile file(Path());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   QStringDecoder decoder(QStringDecoder::Utf8);
@@ -104,7 +104,7 @@ TEST_P(TShippedLanguage, IsValidUtf8) {
   EXPECT_FALSE(text.startsWith(QChar(0xFEFF)));
 }
 
-TEST_P(TShippedLanguage, FontNumbersAreNumbers) {
+TEST_P(TShippedLanguageTest, FontNumbersAreNumbers) {
   for (const TSection& section : WindowKeys()) {
     const QString form = section.Keys.first().section(QLatin1Char('_'), 0, 0);
     bool sizeOk = false;
@@ -118,7 +118,7 @@ TEST_P(TShippedLanguage, FontNumbersAreNumbers) {
 }
 
 // Each English mnemonic survives translation, so Alt+T still translates.
-TEST_P(TShippedLanguage, KeepsTheKeyboardMnemonics) {
+TEST_P(TShippedLanguageTest, KeepsTheKeyboardMnemonics) {
   const QString english = DataDir + QStringLiteral("/Languages/English.lng");
   static const QRegularExpression mnemonic(QStringLiteral("&(\\w)"));
   for (const TSection& section : WindowKeys()) {
@@ -134,7 +134,7 @@ TEST_P(TShippedLanguage, KeepsTheKeyboardMnemonics) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, TShippedLanguage,
+INSTANTIATE_TEST_SUITE_P(Files, TShippedLanguageTest,
                          ::testing::Values("English", "Chinese-Simp", "Chinese-Trad"),
                          [](const auto& row) {
                            std::string name = row.param;

@@ -23,7 +23,7 @@
 
 namespace {
 
-class TMainWindow : public TMainWindowTest {
+class TFrmMainTest : public TMainWindowTest {
 protected:
   QLabel* Label(const char* name) const { return Find<QLabel>(name); }
   // Left edge that the label placement rule gives a label behind another.
@@ -46,9 +46,9 @@ void PrintTo(const TPlaceRow& row, std::ostream* os) {
   *os << row.Name;
 }
 
-class TControlPlace : public TMainWindow, public ::testing::WithParamInterface<TPlaceRow> {};
+class TControlPlaceTest : public TFrmMainTest, public ::testing::WithParamInterface<TPlaceRow> {};
 
-TEST_P(TControlPlace, SitsWhereTheLayoutPutsIt) {
+TEST_P(TControlPlaceTest, SitsWhereTheLayoutPutsIt) {
   Start();
   const auto* control = Find<QWidget>(GetParam().Name);
   ASSERT_NE(control, nullptr);
@@ -57,7 +57,7 @@ TEST_P(TControlPlace, SitsWhereTheLayoutPutsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Layout, TControlPlace,
+    Layout, TControlPlaceTest,
     ::testing::Values(
         TPlaceRow{"E1", {8, 37, 478, 180}}, TPlaceRow{"e2", {8, 245, 478, 180}},
         TPlaceRow{"rgDirection", {12, 429, 475, 48}}, TPlaceRow{"rbEngToChn", {27, 20, 203, 17}},
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         TPlaceRow{"btnPrint", {491, 380, 25, 25}}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST_F(TMainWindow, IsAFixedWindowWithTheProductTitle) {
+TEST_F(TFrmMainTest, IsAFixedWindowWithTheProductTitle) {
   Start();
   EXPECT_EQ(FWindow->size(), QSize(528, 545));
   EXPECT_EQ(FWindow->minimumSize(), FWindow->maximumSize());
@@ -90,7 +90,7 @@ TEST_F(TMainWindow, IsAFixedWindowWithTheProductTitle) {
   EXPECT_TRUE(panels[0]->isVisible());
 }
 
-TEST_F(TMainWindow, CommandColumnButtonsAreFlatGlyphsWithHintsAndTags) {
+TEST_F(TFrmMainTest, CommandColumnButtonsAreFlatGlyphsWithHintsAndTags) {
   Start();
   struct TButton {
     const char* Name;
@@ -121,7 +121,7 @@ TEST_F(TMainWindow, CommandColumnButtonsAreFlatGlyphsWithHintsAndTags) {
   EXPECT_EQ(Target()->property("tag"), QVariant(1));
 }
 
-TEST_F(TMainWindow, PanesAreSetUpAlike) {
+TEST_F(TFrmMainTest, PanesAreSetUpAlike) {
   Start();
   for (TProfDHTMLEdit2* pane : {Source(), Target()}) {
     EXPECT_EQ(pane->Timeout(), 30.0);
@@ -136,7 +136,7 @@ TEST_F(TMainWindow, PanesAreSetUpAlike) {
   }
 }
 
-TEST_F(TMainWindow, HelpMenuHoldsItsItemsWithGlyphs) {
+TEST_F(TFrmMainTest, HelpMenuHoldsItsItemsWithGlyphs) {
   Start();
   const auto* pmHelp = Find<QMenu>("pmHelp");
   ASSERT_NE(pmHelp, nullptr);
@@ -154,7 +154,7 @@ TEST_F(TMainWindow, HelpMenuHoldsItsItemsWithGlyphs) {
   EXPECT_EQ(pmHelp->actions()[5]->text(), QStringLiteral("About"));
 }
 
-TEST_F(TMainWindow, TabVisitsPanesDirectionHelpAndTranslateInThatOrder) {
+TEST_F(TFrmMainTest, TabVisitsPanesDirectionHelpAndTranslateInThatOrder) {
   Start();
   EXPECT_TRUE(Source()->Editor()->hasFocus());
   QStringList visited;
@@ -169,7 +169,7 @@ TEST_F(TMainWindow, TabVisitsPanesDirectionHelpAndTranslateInThatOrder) {
   EXPECT_EQ(visited, QStringList({"E1", "e2", "rbEngToChn", "btnHelp", "btnTranslate", "E1"}));
 }
 
-TEST_F(TMainWindow, AltHPressesHelp) {
+TEST_F(TFrmMainTest, AltHPressesHelp) {
   Start();
   QSignalSpy clicked(Find<QPushButton>("btnHelp"), &QPushButton::clicked);
   QTest::keyClick(FWindow.get(), Qt::Key_H, Qt::AltModifier);
@@ -203,9 +203,10 @@ void PrintTo(const TStartRow& row, std::ostream* os) {
   *os << row.Name;
 }
 
-class TStartUp : public TMainWindow, public ::testing::WithParamInterface<TStartRow> {};
+class TMainWindowStartTest : public TFrmMainTest,
+                             public ::testing::WithParamInterface<TStartRow> {};
 
-TEST_P(TStartUp, ShowsAndStoresTheDirection) {
+TEST_P(TMainWindowStartTest, ShowsAndStoresTheDirection) {
   const TStartRow& row = GetParam();
   if (row.HasFile)
     FFolder->WriteSettings(row.General);
@@ -228,7 +229,7 @@ TEST_P(TStartUp, ShowsAndStoresTheDirection) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Settings, TStartUp,
+    Settings, TMainWindowStartTest,
     ::testing::Values(TStartRow{"DirectionOne", "[General]\nDirection=1\n", true, true,
                                 QStringLiteral("1")},
                       TStartRow{"DirectionSevenIsRewrittenAsOne", "[General]\nDirection=7\n", true,
@@ -239,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TStartRow{"NoSettingsFile", {}, false, false, std::nullopt}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST_F(TMainWindow, ABadProxyPortReachesTheErrorBoxAndTheWindowStays) {
+TEST_F(TFrmMainTest, ABadProxyPortReachesTheErrorBoxAndTheWindowStays) {
   FFolder->WriteSettings(WithServer("[General]\nDirection=1\n") +
                          "NoProxy=0\nAddress=127.0.0.1\nPort=eighty\n");
   Start();
@@ -254,7 +255,7 @@ TEST_F(TMainWindow, ABadProxyPortReachesTheErrorBoxAndTheWindowStays) {
 
 // --- the direction choice ---------------------------------------------------------
 
-TEST_F(TMainWindow, ClickingADirectionStoresItAtOnceAndReplacesTheLabels) {
+TEST_F(TFrmMainTest, ClickingADirectionStoresItAtOnceAndReplacesTheLabels) {
   Start();
   auto* rbChnToEng = Find<QRadioButton>("rbChnToEng");
   QTest::mouseClick(rbChnToEng, Qt::LeftButton);
@@ -280,7 +281,7 @@ TEST_F(TMainWindow, ClickingADirectionStoresItAtOnceAndReplacesTheLabels) {
   EXPECT_TRUE(ShownBoxes().isEmpty());
 }
 
-TEST_F(TMainWindow, ArrowKeysInTheDirectionGroupChangeTheDirectionToo) {
+TEST_F(TFrmMainTest, ArrowKeysInTheDirectionGroupChangeTheDirectionToo) {
   Start();
   auto* rbEngToChn = Find<QRadioButton>("rbEngToChn");
   rbEngToChn->setFocus();
@@ -290,7 +291,7 @@ TEST_F(TMainWindow, ArrowKeysInTheDirectionGroupChangeTheDirectionToo) {
             QStringLiteral("1"));
 }
 
-TEST_F(TMainWindow, AFailedDirectionWriteReachesTheErrorBox) {
+TEST_F(TFrmMainTest, AFailedDirectionWriteReachesTheErrorBox) {
   Start();
   // A folder where the settings file was makes every write fail.
   QFile::remove(FFolder->SettingsFile());
@@ -304,7 +305,7 @@ TEST_F(TMainWindow, AFailedDirectionWriteReachesTheErrorBox) {
 
 // --- display language --------------------------------------------------------------
 
-TEST_F(TMainWindow, SimplifiedChineseTranslatesCaptionsHintsAndMenuButNotTheTitle) {
+TEST_F(TFrmMainTest, SimplifiedChineseTranslatesCaptionsHintsAndMenuButNotTheTitle) {
   FFolder->WriteSettings(WithServer("[General]\nDisplayLanguage=Chinese-Simp\n"));
   Start();
   EXPECT_EQ(Find<QPushButton>("btnTranslate")->text(), QStringLiteral("\u7FFB\u8BD1(&T)"));
@@ -324,7 +325,7 @@ TEST_F(TMainWindow, SimplifiedChineseTranslatesCaptionsHintsAndMenuButNotTheTitl
   EXPECT_EQ(clicked.count(), 1);
 }
 
-TEST_F(TMainWindow, LongerCaptionsPushTheLanguageNamesAndThePictureRight) {
+TEST_F(TFrmMainTest, LongerCaptionsPushTheLanguageNamesAndThePictureRight) {
   Start();
   const int fromLeft = Label("labFromLang")->x();
   const int toLeft = Label("labToLang")->x();
@@ -351,7 +352,7 @@ TEST_F(TMainWindow, LongerCaptionsPushTheLanguageNamesAndThePictureRight) {
   ExpectLabelsPlaced();
 }
 
-TEST_F(TMainWindow, LanguageLabelsAreBoldMaroonAndSizedToTheirText) {
+TEST_F(TFrmMainTest, LanguageLabelsAreBoldMaroonAndSizedToTheirText) {
   Start();
   for (const char* name : {"labFrom", "labFromLang", "labTo", "labToLang"}) {
     const QLabel* label = Label(name);

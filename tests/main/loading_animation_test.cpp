@@ -15,7 +15,7 @@
 
 namespace {
 
-class LoadingAnimationTest : public ::testing::Test {
+class TLoadingAnimationTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(FDir.isValid());
@@ -39,7 +39,7 @@ protected:
   QTemporaryDir FDir;
 };
 
-TEST_F(LoadingAnimationTest, PlaysTheModulesAnimationAndSizesTheImageToIt) {
+TEST_F(TLoadingAnimationTest, PlaysTheModulesAnimationAndSizesTheImageToIt) {
   InstallModule(QStringLiteral(TEST_MODULE_DIR "/KorvalineSys.DLL"));
   QLabel image;
   image.resize(16, 13);
@@ -61,7 +61,7 @@ TEST_F(LoadingAnimationTest, PlaysTheModulesAnimationAndSizesTheImageToIt) {
   EXPECT_TRUE(image.pixmap().isNull());
 }
 
-TEST_F(LoadingAnimationTest, MissingOrForeignModuleIsResourceNotFound) {
+TEST_F(TLoadingAnimationTest, MissingOrForeignModuleIsResourceNotFound) {
   QLabel image;
   EXPECT_EQ(ErrorOf(image), QStringLiteral("Resource BAR not found"));
   EXPECT_EQ(image.movie(), nullptr);
@@ -79,7 +79,7 @@ TEST_F(LoadingAnimationTest, MissingOrForeignModuleIsResourceNotFound) {
   EXPECT_EQ(ErrorOf(image), QStringLiteral("Resource BAR not found"));
 }
 
-TEST_F(LoadingAnimationTest, UndecodablePictureIsAnErrorAndLeavesNoPicture) {
+TEST_F(TLoadingAnimationTest, UndecodablePictureIsAnErrorAndLeavesNoPicture) {
   InstallModule(QStringLiteral(TEST_BAD_MODULE));
   QLabel image;
   EXPECT_EQ(ErrorOf(image), QStringLiteral("Resource BAR is not a valid GIF image"));
@@ -109,10 +109,10 @@ qsizetype Tree(const QByteArray& b) {
   return BigEndianAt(b, 8);
 }
 
-class DamagedModuleTest : public LoadingAnimationTest,
-                          public ::testing::WithParamInterface<TDamage> {};
+class TDamagedModuleTest : public TLoadingAnimationTest,
+                           public ::testing::WithParamInterface<TDamage> {};
 
-TEST_P(DamagedModuleTest, ReadsAsAModuleWithoutThePicture) {
+TEST_P(TDamagedModuleTest, ReadsAsAModuleWithoutThePicture) {
   QFile shipped(QStringLiteral(TEST_MODULE_DIR "/KorvalineSys.DLL"));
   ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
   QByteArray bytes = shipped.readAll();
@@ -129,7 +129,7 @@ TEST_P(DamagedModuleTest, ReadsAsAModuleWithoutThePicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Modules, DamagedModuleTest,
+    Modules, TDamagedModuleTest,
     ::testing::Values(
         TDamage{"RootChildFarAway",
                 [](QByteArray& b) { PutBigEndian(b, Tree(b) + 10, 0x0fffffff); }},
@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Random damage may leave the picture readable or not; it must never take the
 // program down, and the outcome is one of the three the caller knows.
-TEST_F(LoadingAnimationTest, RandomlyDamagedModulesNeverCrash) {
+TEST_F(TLoadingAnimationTest, RandomlyDamagedModulesNeverCrash) {
   QFile shipped(QStringLiteral(TEST_MODULE_DIR "/KorvalineSys.DLL"));
   ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
   const QByteArray original = shipped.readAll();

@@ -47,7 +47,7 @@ public slots:
   void Open(const QUrl& url) { Opened.append(url); }
 };
 
-class TPaneCommands : public TMainWindowTest {
+class TPaneCommandsTest : public TMainWindowTest {
 protected:
   void TearDown() override {
     PaneDialogs::SetSaveFileNameHandlerForTesting({});
@@ -82,7 +82,7 @@ protected:
 
 // --- copy and paste through the window's own buffer -------------------------
 
-TEST_F(TPaneCommands, CopyFromAnEmptyPaneThenPasteIntoEachPane) {
+TEST_F(TPaneCommandsTest, CopyFromAnEmptyPaneThenPasteIntoEachPane) {
   StartWith({});
   Target()->SetBodyText(QStringLiteral("kept"));
   Click("btnCopy");
@@ -113,7 +113,7 @@ TEST_F(TPaneCommands, CopyFromAnEmptyPaneThenPasteIntoEachPane) {
   EXPECT_EQ(FWindow->CopyBuffer(), QStringLiteral("kept"));
 }
 
-TEST_F(TPaneCommands, TheSystemClipboardIsNeverUsed) {
+TEST_F(TPaneCommandsTest, TheSystemClipboardIsNeverUsed) {
   StartWith({});
   QGuiApplication::clipboard()->setText(QStringLiteral("on the clipboard"));
   TypeSource(QStringLiteral("in the pane"));
@@ -123,7 +123,7 @@ TEST_F(TPaneCommands, TheSystemClipboardIsNeverUsed) {
   EXPECT_EQ(Target()->BodyText(), QStringLiteral("in the pane"));
 }
 
-TEST_F(TPaneCommands, ASenderWithAnotherTagDoesNothing) {
+TEST_F(TPaneCommandsTest, ASenderWithAnotherTagDoesNothing) {
   StartWith({});
   TypeSource(QStringLiteral("typed"));
   QObject stranger;
@@ -137,7 +137,7 @@ TEST_F(TPaneCommands, ASenderWithAnotherTagDoesNothing) {
 
 // --- automatic paste on activation -------------------------------------------
 
-TEST_F(TPaneCommands, AutoPasteNeverBringsBackTheAutomaticallyCopiedResult) {
+TEST_F(TPaneCommandsTest, AutoPasteNeverBringsBackTheAutomaticallyCopiedResult) {
   StartWith("AutoPaste=1\nAutoCopy=1\n");
   TypeSource(QStringLiteral("Hello"));
   Translate("Hallo");
@@ -146,7 +146,7 @@ TEST_F(TPaneCommands, AutoPasteNeverBringsBackTheAutomaticallyCopiedResult) {
   EXPECT_EQ(Source()->BodyText(), QStringLiteral("Hello"));
 }
 
-TEST_F(TPaneCommands, AutoPasteWithNothingCopiedLeavesTheSourceAlone) {
+TEST_F(TPaneCommandsTest, AutoPasteWithNothingCopiedLeavesTheSourceAlone) {
   StartWith("AutoPaste=1\n");
   TypeSource(QStringLiteral("Hello"));
   Translate("Hallo");
@@ -154,7 +154,7 @@ TEST_F(TPaneCommands, AutoPasteWithNothingCopiedLeavesTheSourceAlone) {
   EXPECT_EQ(Source()->BodyText(), QStringLiteral("Hello"));
 }
 
-TEST_F(TPaneCommands, AutoPasteReplacesAnEditedSourceWithTheCopiedText) {
+TEST_F(TPaneCommandsTest, AutoPasteReplacesAnEditedSourceWithTheCopiedText) {
   StartWith("AutoPaste=1\n");
   TypeSource(QStringLiteral("copied"));
   Click("btnCopy");
@@ -172,7 +172,7 @@ TEST_F(TPaneCommands, AutoPasteReplacesAnEditedSourceWithTheCopiedText) {
   EXPECT_EQ(Source()->BodyText(), QStringLiteral("copied again"));
 }
 
-TEST_F(TPaneCommands, WithoutAutoPasteActivationChangesNothing) {
+TEST_F(TPaneCommandsTest, WithoutAutoPasteActivationChangesNothing) {
   StartWith("AutoPaste=0\n");
   TypeSource(QStringLiteral("copied"));
   Click("btnCopy");
@@ -183,7 +183,7 @@ TEST_F(TPaneCommands, WithoutAutoPasteActivationChangesNothing) {
 
 // --- swap ----------------------------------------------------------------
 
-TEST_F(TPaneCommands, SwapExchangesPlainTextAndWrittenOutTagsBecomeMarkup) {
+TEST_F(TPaneCommandsTest, SwapExchangesPlainTextAndWrittenOutTagsBecomeMarkup) {
   StartWith({});
   TypeSource(QStringLiteral("a <b>bold</b> c"));
   Target()->SetBodyText(QStringLiteral("target text"));
@@ -197,7 +197,7 @@ TEST_F(TPaneCommands, SwapExchangesPlainTextAndWrittenOutTagsBecomeMarkup) {
   EXPECT_TRUE(FWindow->CopyBuffer().isEmpty());
 }
 
-TEST_F(TPaneCommands, SwapOfTwoEmptyPanesLeavesEachAHeaderAndAnEmptyBlock) {
+TEST_F(TPaneCommandsTest, SwapOfTwoEmptyPanesLeavesEachAHeaderAndAnEmptyBlock) {
   StartWith({});
   Click("btnSwap");
   for (TProfDHTMLEdit2* pane : {Source(), Target()}) {
@@ -210,7 +210,7 @@ TEST_F(TPaneCommands, SwapOfTwoEmptyPanesLeavesEachAHeaderAndAnEmptyBlock) {
 
 // --- save, open, print ----------------------------------------------------------
 
-TEST_F(TPaneCommands, SaveOfAnEmptyBodyShowsNoDialog) {
+TEST_F(TPaneCommandsTest, SaveOfAnEmptyBodyShowsNoDialog) {
   StartWith({});
   int asked = 0;
   PaneDialogs::SetSaveFileNameHandlerForTesting([&](const QString&) {
@@ -223,7 +223,7 @@ TEST_F(TPaneCommands, SaveOfAnEmptyBodyShowsNoDialog) {
   EXPECT_EQ(asked, 0);
 }
 
-TEST_F(TPaneCommands, SaveWritesChineseTextToTheChosenFile) {
+TEST_F(TPaneCommandsTest, SaveWritesChineseTextToTheChosenFile) {
   StartWith({});
   const QString chinese =
       QString::fromUtf8("\xE4\xBD\xA0\xE5\xA5\xBD\xEF\xBC\x8C\xE4\xB8\x96\xE7\x95\x8C");
@@ -245,7 +245,7 @@ TEST_F(TPaneCommands, SaveWritesChineseTextToTheChosenFile) {
   EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF<html>")) << bytes.toStdString();
 }
 
-TEST_F(TPaneCommands, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) {
+TEST_F(TPaneCommandsTest, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) {
   StartWith({});
   const QString path = FFolder->Path(QStringLiteral("note.txt"));
   {
@@ -291,7 +291,7 @@ TEST_F(TPaneCommands, OpenLoadsATextFileIntoTheSourceWhileTheTargetHasTheFocus) 
   EXPECT_EQ(Source()->DocumentHTML(), before);
 }
 
-TEST_F(TPaneCommands, OpenSaysWhyAFileCannotBeOpenedAndKeepsTheSource) {
+TEST_F(TPaneCommandsTest, OpenSaysWhyAFileCannotBeOpenedAndKeepsTheSource) {
   StartWith({});
   const QString fifo = FFolder->Path(QStringLiteral("pipe.txt"));
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -325,7 +325,7 @@ TEST_F(TPaneCommands, OpenSaysWhyAFileCannotBeOpenedAndKeepsTheSource) {
   ShownBoxes().clear();
 }
 
-TEST_F(TPaneCommands, PrintPreviewsTheTargetPaneWhicheverPaneHasTheFocus) {
+TEST_F(TPaneCommandsTest, PrintPreviewsTheTargetPaneWhicheverPaneHasTheFocus) {
   StartWith({});
   Source()->Editor()->setFocus();
   QList<QWidget*> previewed;
@@ -340,7 +340,7 @@ TEST_F(TPaneCommands, PrintPreviewsTheTargetPaneWhicheverPaneHasTheFocus) {
 
 // --- the help menu ------------------------------------------------------------------
 
-TEST_F(TPaneCommands, HelpMenuOpensTwoPixelsBelowTheButtonsBottomLeftCorner) {
+TEST_F(TPaneCommandsTest, HelpMenuOpensTwoPixelsBelowTheButtonsBottomLeftCorner) {
   StartWith({});
   auto* btnHelp = Find<QPushButton>("btnHelp");
   auto* pmHelp = Find<QMenu>("pmHelp");
@@ -350,7 +350,7 @@ TEST_F(TPaneCommands, HelpMenuOpensTwoPixelsBelowTheButtonsBottomLeftCorner) {
   pmHelp->close();
 }
 
-TEST_F(TPaneCommands, WebLinksGoToTheDesktop) {
+TEST_F(TPaneCommandsTest, WebLinksGoToTheDesktop) {
   StartWith({});
   TUrlRecorder recorder;
   QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "Open");
@@ -378,9 +378,10 @@ template <class T> T* ChildOf(QWidget* dialog, const char* name) {
 
 enum class TCloseBy { Ok, Escape, CloseBox };
 
-class TOptionsClosed : public TPaneCommands, public ::testing::WithParamInterface<TCloseBy> {};
+class TOptionsClosedTest : public TPaneCommandsTest,
+                           public ::testing::WithParamInterface<TCloseBy> {};
 
-TEST_P(TOptionsClosed, ReappliesLanguageSettingsDirectionAndProxy) {
+TEST_P(TOptionsClosedTest, ReappliesLanguageSettingsDirectionAndProxy) {
   StartWith("AutoPaste=0\n");
   bool shown = false;
   WhenModal([&](QDialog* dialog) {
@@ -426,7 +427,7 @@ TEST_P(TOptionsClosed, ReappliesLanguageSettingsDirectionAndProxy) {
   EXPECT_TRUE(ShownBoxes().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, TOptionsClosed,
+INSTANTIATE_TEST_SUITE_P(Ways, TOptionsClosedTest,
                          ::testing::Values(TCloseBy::Ok, TCloseBy::Escape, TCloseBy::CloseBox),
                          [](const auto& row) {
                            switch (row.param) {
@@ -440,7 +441,7 @@ INSTANTIATE_TEST_SUITE_P(Ways, TOptionsClosed,
                            return std::string("CloseBox");
                          });
 
-TEST_F(TPaneCommands, AboutShowsAFreshModalBoxEachTime) {
+TEST_F(TPaneCommandsTest, AboutShowsAFreshModalBoxEachTime) {
   StartWith({});
   QList<QPointer<QDialog>> shown;
   for (int i = 0; i < 2; ++i) {

@@ -19,7 +19,7 @@ namespace {
 
 const QString Meta = Utf8MetaHeader;
 
-class TTranslateCommand : public TMainWindowTest {
+class TTranslateCommandTest : public TMainWindowTest {
 protected:
   void StartWith(const QByteArray& general) {
     FFolder->WriteSettings(WithServer("[General]\nDisplayLanguage=English\n" + general));
@@ -27,7 +27,7 @@ protected:
   }
 };
 
-TEST_F(TTranslateCommand, TypedTextGoesOutTrimmedWithItsInnerLineBreak) {
+TEST_F(TTranslateCommandTest, TypedTextGoesOutTrimmedWithItsInnerLineBreak) {
   StartWith({});
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"Hallo"})));
   TypeSource(QStringLiteral("\n   Hello, world!\nSecond line  \n\n"));
@@ -46,7 +46,7 @@ TEST_F(TTranslateCommand, TypedTextGoesOutTrimmedWithItsInnerLineBreak) {
   EXPECT_FALSE(FWindow->Translating());
 }
 
-TEST_F(TTranslateCommand, OnlyCharactersUpToSpaceAreTrimmed) {
+TEST_F(TTranslateCommandTest, OnlyCharactersUpToSpaceAreTrimmed) {
   StartWith({});
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"x"})));
   Source()->SetBodyText(QStringLiteral("\t\r\n\u00A0 text \u3000\x01\t"));
@@ -55,7 +55,7 @@ TEST_F(TTranslateCommand, OnlyCharactersUpToSpaceAreTrimmed) {
   EXPECT_EQ(FWindow->SourceText(), QStringLiteral("\u00A0 text \u3000"));
 }
 
-TEST_F(TTranslateCommand, TheTargetPaneHoldsTheTranslationAfterTheMetaHeader) {
+TEST_F(TTranslateCommandTest, TheTargetPaneHoldsTheTranslationAfterTheMetaHeader) {
   StartWith({});
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"\xE4\xBD\xA0\xE5\xA5\xBD", "one\\r\\ntwo"})));
   Target()->SetBodyText(QStringLiteral("the previous translation"));
@@ -74,7 +74,7 @@ TEST_F(TTranslateCommand, TheTargetPaneHoldsTheTranslationAfterTheMetaHeader) {
   EXPECT_TRUE(FWindow->CopyBuffer().isEmpty());
 }
 
-TEST_F(TTranslateCommand, AutoCopyKeepsTheTranslationAsTheServiceGaveIt) {
+TEST_F(TTranslateCommandTest, AutoCopyKeepsTheTranslationAsTheServiceGaveIt) {
   StartWith("AutoCopy=1\n");
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"a \\\\u003d b", "one\\r\\ntwo"})));
   TypeSource(QStringLiteral("Hello"));
@@ -102,10 +102,10 @@ void PrintTo(const TFailureRow& row, std::ostream* os) {
   *os << row.Name;
 }
 
-class TFailedTranslation : public TTranslateCommand,
-                           public ::testing::WithParamInterface<TFailureRow> {};
+class TFailedTranslationTest : public TTranslateCommandTest,
+                               public ::testing::WithParamInterface<TFailureRow> {};
 
-TEST_P(TFailedTranslation, ShowsTheOneFailureMessageAndNoBox) {
+TEST_P(TFailedTranslationTest, ShowsTheOneFailureMessageAndNoBox) {
   StartWith({});
   FServer.Enqueue(GetParam().Response);
   TypeSource(QStringLiteral("Hello"));
@@ -123,7 +123,7 @@ TEST_P(TFailedTranslation, ShowsTheOneFailureMessageAndNoBox) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Replies, TFailedTranslation,
+    Replies, TFailedTranslationTest,
     ::testing::Values(
         TFailureRow{"ServerError", TTestResponse::Status(500, "Internal Server Error", "{}")},
         TFailureRow{"MalformedJson", TTestResponse::Ok(R"({"sentences":[{"trans":)")},
@@ -149,9 +149,10 @@ void PrintTo(const TPairRow& row, std::ostream* os) {
   *os << "Direction " << row.Direction << ", ChineseLanguage " << row.ChineseLanguage;
 }
 
-class TLanguagePair : public TTranslateCommand, public ::testing::WithParamInterface<TPairRow> {};
+class TLanguagePairTest : public TTranslateCommandTest,
+                          public ::testing::WithParamInterface<TPairRow> {};
 
-TEST_P(TLanguagePair, FollowsDirectionAndChineseVariant) {
+TEST_P(TLanguagePairTest, FollowsDirectionAndChineseVariant) {
   StartWith({});
   Params.Direction = GetParam().Direction;
   Params.ChineseLanguage = GetParam().ChineseLanguage;
@@ -164,7 +165,7 @@ TEST_P(TLanguagePair, FollowsDirectionAndChineseVariant) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, TLanguagePair,
+    Table, TLanguagePairTest,
     ::testing::Values(TPairRow{0, 0, "en", "zh-CN"}, TPairRow{0, 1, "en", "zh-TW"},
                       TPairRow{1, 0, "zh-CN", "en"}, TPairRow{1, 1, "zh-TW", "en"},
                       TPairRow{5, 0, "zh-CN", "en"}, TPairRow{-1, 1, "zh-TW", "en"}),
@@ -173,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
              std::to_string(row.param.ChineseLanguage);
     });
 
-TEST_F(TTranslateCommand, ChineseVariantFromTheSettingsFile) {
+TEST_F(TTranslateCommandTest, ChineseVariantFromTheSettingsFile) {
   StartWith("Direction=1\nChineseLanguage=1\n");
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"x"})));
   TypeSource(QString::fromUtf8("\xE6\xBC\xA2\xE5\xAD\x97"));
@@ -184,7 +185,7 @@ TEST_F(TTranslateCommand, ChineseVariantFromTheSettingsFile) {
   EXPECT_EQ(FServer.Requests()[0].QueryItem("tl"), QByteArray("en"));
 }
 
-TEST_F(TTranslateCommand, AnUnknownChineseVariantSendsNothingAndShowsAnEmptyBlock) {
+TEST_F(TTranslateCommandTest, AnUnknownChineseVariantSendsNothingAndShowsAnEmptyBlock) {
   StartWith("ChineseLanguage=2\nAutoCopy=1\n");
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({"earlier"})));
   TypeSource(QStringLiteral("Hello"));
@@ -204,7 +205,7 @@ TEST_F(TTranslateCommand, AnUnknownChineseVariantSendsNothingAndShowsAnEmptyBloc
   EXPECT_TRUE(ShownBoxes().isEmpty());
 }
 
-TEST_F(TTranslateCommand, BlankSourceSendsNothingAndMovesTheFocusToTheTarget) {
+TEST_F(TTranslateCommandTest, BlankSourceSendsNothingAndMovesTheFocusToTheTarget) {
   StartWith({});
   Target()->SetBodyText(QStringLiteral("kept"));
   TypeSource(QStringLiteral("  \n  \n "));
@@ -216,7 +217,7 @@ TEST_F(TTranslateCommand, BlankSourceSendsNothingAndMovesTheFocusToTheTarget) {
   EXPECT_EQ(Find<QLabel>("ImgLoad")->movie(), nullptr);
 }
 
-TEST_F(TTranslateCommand, WithoutTheResourceModuleTheErrorBoxShowsAndNothingIsSent) {
+TEST_F(TTranslateCommandTest, WithoutTheResourceModuleTheErrorBoxShowsAndNothingIsSent) {
   StartWith({});
   FFolder->RemoveResourceModule();
   Target()->SetBodyText(QStringLiteral("the previous translation"));
@@ -239,7 +240,7 @@ TEST_F(TTranslateCommand, WithoutTheResourceModuleTheErrorBoxShowsAndNothingIsSe
   EXPECT_EQ(ShownBoxes().size(), 1);
 }
 
-TEST_F(TTranslateCommand, EnterOutsideThePanesAndAltTRunTheCommand) {
+TEST_F(TTranslateCommandTest, EnterOutsideThePanesAndAltTRunTheCommand) {
   StartWith({});
   FServer.SetResponse(TTestResponse::Ok(ServiceReply({"x"})));
   TypeSource(QStringLiteral("Hello"));
@@ -269,9 +270,10 @@ void PrintTo(const TUnescapeRow& row, std::ostream* os) {
   *os << row.Name;
 }
 
-class TUnescape : public TTranslateCommand, public ::testing::WithParamInterface<TUnescapeRow> {};
+class TUnescapeTest : public TTranslateCommandTest,
+                      public ::testing::WithParamInterface<TUnescapeRow> {};
 
-TEST_P(TUnescape, ReplacesTheSequencesInTheDisplayedText) {
+TEST_P(TUnescapeTest, ReplacesTheSequencesInTheDisplayedText) {
   StartWith({});
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({GetParam().Piece})));
   TypeSource(QStringLiteral("Hello"));
@@ -280,7 +282,7 @@ TEST_P(TUnescape, ReplacesTheSequencesInTheDisplayedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Table, TUnescape,
+    Table, TUnescapeTest,
     ::testing::Values(
         TUnescapeRow{"LessAndGreater", R"(a \\u0026lt;b\\u0026gt; c)", QStringLiteral("a <b> c")},
         TUnescapeRow{"AmpersandIsNotDecodedTwice", R"(\\u0026amp;lt;)", QStringLiteral("&lt;")},
@@ -296,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(
                      QStringLiteral("bold \\u003c")}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST_F(TTranslateCommand, AnUnescapedTagShowsAsTextNotMarkup) {
+TEST_F(TTranslateCommandTest, AnUnescapedTagShowsAsTextNotMarkup) {
   StartWith({});
   FServer.Enqueue(TTestResponse::Ok(ServiceReply({R"(\\u0026lt;b\\u0026gt;x)"})));
   TypeSource(QStringLiteral("Hello"));

@@ -3,10 +3,10 @@
 // ends it at once.
 #include "main_test_support.h"
 
+#include "core/worker_wait.h"
 #include "settings/settings.h"
 #include "translate/reply_parser.h"
 #include "ui/main/frm_Main.h"
-#include "core/worker_wait.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QElapsedTimer>
@@ -40,7 +40,7 @@ public:
   int FCount = 0;
 };
 
-class TStalledTranslation : public TMainWindowTest {
+class TStalledTranslationTest : public TMainWindowTest {
 protected:
   void SetUp() override {
     TMainWindowTest::SetUp();
@@ -72,7 +72,7 @@ protected:
   }
 };
 
-TEST_F(TStalledTranslation, TheTimeOutEndsTheRunWithTheFailureMessage) {
+TEST_F(TStalledTranslationTest, TheTimeOutEndsTheRunWithTheFailureMessage) {
   ClickTranslateAndProbe([this] {
     // Meanwhile the target pane is empty and the indicator plays, placed
     // behind the target language's name.
@@ -89,7 +89,7 @@ TEST_F(TStalledTranslation, TheTimeOutEndsTheRunWithTheFailureMessage) {
   EXPECT_TRUE(ShownBoxes().isEmpty());
 }
 
-TEST_F(TStalledTranslation, ClicksKeysAndPostedInputDoNothing) {
+TEST_F(TStalledTranslationTest, ClicksKeysAndPostedInputDoNothing) {
   auto* btnTranslate = Find<QPushButton>("btnTranslate");
   ClickTranslateAndProbe([&] {
     QTest::mouseClick(btnTranslate, Qt::LeftButton);
@@ -123,7 +123,7 @@ TEST_F(TStalledTranslation, ClicksKeysAndPostedInputDoNothing) {
 // The close box and Alt+F4 reach the program as the window system's close
 // request, queued among the user's input; the request is ended at once and
 // leaves no trace.
-TEST_F(TStalledTranslation, ACloseRequestEndsTheRunAtOnceWithoutATrace) {
+TEST_F(TStalledTranslationTest, ACloseRequestEndsTheRunAtOnceWithoutATrace) {
   FWindow->Http().SetTotalTimeout(20s);
   QFile settings(FFolder->SettingsFile());
   ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
@@ -145,7 +145,7 @@ TEST_F(TStalledTranslation, ACloseRequestEndsTheRunAtOnceWithoutATrace) {
   EXPECT_EQ(settings.readAll(), settingsBefore);
 }
 
-TEST_F(TStalledTranslation, TheWindowRepaintsAndTheIndicatorAnimates) {
+TEST_F(TStalledTranslationTest, TheWindowRepaintsAndTheIndicatorAnimates) {
   TPaintCounter windowPaints(FWindow.get());
   TPaintCounter indicatorPaints(Find<QLabel>("ImgLoad"));
   int windowAtStart = 0;
@@ -166,7 +166,7 @@ TEST_F(TStalledTranslation, TheWindowRepaintsAndTheIndicatorAnimates) {
   EXPECT_GT(windowPaints.FCount, windowAtStart);
 }
 
-TEST_F(TStalledTranslation, ActivationDuringTheRunPastesNothing) {
+TEST_F(TStalledTranslationTest, ActivationDuringTheRunPastesNothing) {
   Params.AutoPaste = true;
   ClickTranslateAndProbe([this] {
     FWindow->FormActivate(FWindow.get());

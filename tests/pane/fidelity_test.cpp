@@ -38,9 +38,9 @@ QString BodyOf(const QString& html) {
   return compact.mid(open + 6, close - open - 6);
 }
 
-class Fidelity : public TSharedPaneTest<TFidelityCase> {};
+class TFidelityTest : public TSharedPaneTest<TFidelityCase> {};
 
-TEST_P(Fidelity, KeepsTheDocumentThroughReadAndWrite) {
+TEST_P(TFidelityTest, KeepsTheDocumentThroughReadAndWrite) {
   const TFidelityCase& row = GetParam();
   Pane->SetDocumentHTML(QString::fromUtf8(row.Html));
   const QString shown = Pane->BodyText();
@@ -53,7 +53,7 @@ TEST_P(Fidelity, KeepsTheDocumentThroughReadAndWrite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, Fidelity,
+    Rows, TFidelityTest,
     ::testing::Values(
         // A vertical tab belongs to the tag's name: not a table row.
         TFidelityCase{"VerticalTabInATagName", "a<tr\x0b>b", "ab", "a<tr\x0b>b</tr\x0b>"},

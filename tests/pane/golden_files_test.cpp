@@ -62,9 +62,9 @@ QByteArray SavedSource(TProfDHTMLEdit2& pane, const QString& path) {
   return ReadAll(path);
 }
 
-class GoldenFile : public ::testing::TestWithParam<const char*> {};
+class TGoldenFileTest : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(GoldenFile, SavesTheExpectedSourceAndReopensUnchanged) {
+TEST_P(TGoldenFileTest, SavesTheExpectedSourceAndReopensUnchanged) {
   const QString name = QString::fromUtf8(GetParam());
   const QString expectedPath = GoldenDir + u'/' + name + QStringLiteral(".saved.html");
   QTemporaryDir folder;
@@ -91,7 +91,7 @@ TEST_P(GoldenFile, SavesTheExpectedSourceAndReopensUnchanged) {
   EXPECT_TRUE(again == saved) << "saving the saved file changes it:\n" << LineDiff(saved, again);
 }
 
-INSTANTIATE_TEST_SUITE_P(Documents, GoldenFile,
+INSTANTIATE_TEST_SUITE_P(Documents, TGoldenFileTest,
                          ::testing::Values("article", "report_table", "lists", "signup_form",
                                            "newsletter"),
                          [](const ::testing::TestParamInfo<const char*>& param) {

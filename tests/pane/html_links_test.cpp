@@ -19,9 +19,9 @@ void PrintTo(const TLinkCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class LinkRewriteTest : public ::testing::TestWithParam<TLinkCase> {};
+class TLinkRewriteTest : public ::testing::TestWithParam<TLinkCase> {};
 
-TEST_P(LinkRewriteTest, WritesTheLinkAsTheFlagsAsk) {
+TEST_P(TLinkRewriteTest, WritesTheLinkAsTheFlagsAsk) {
   const TLinkCase& c = GetParam();
   TLinkRewriting how;
   how.ExcludeFileProtocol = c.Flags & F;
@@ -32,7 +32,7 @@ TEST_P(LinkRewriteTest, WritesTheLinkAsTheFlagsAsk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, LinkRewriteTest,
+    Rows, TLinkRewriteTest,
     ::testing::Values(
         TLinkCase{"NoFlags", 0, "file:///C:/d/", "file:///C:/d/a.html", "file:///C:/d/a.html"},
         TLinkCase{"FileDrive", F, "", "file:///C:/d/a.html", "C:/d/a.html"},

@@ -20,9 +20,9 @@ void PrintTo(const TRoundTripCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class RoundTrip : public TSharedPaneTest<TRoundTripCase> {};
+class TRoundTripTest : public TSharedPaneTest<TRoundTripCase> {};
 
-TEST_P(RoundTrip, WriterOutputIsAFixpointAndKeepsTheText) {
+TEST_P(TRoundTripTest, WriterOutputIsAFixpointAndKeepsTheText) {
   const TRoundTripCase& row = GetParam();
   Pane->SetDocumentHTML(QString::fromUtf8(row.Html));
   const QString shown = Pane->BodyText();
@@ -38,7 +38,7 @@ TEST_P(RoundTrip, WriterOutputIsAFixpointAndKeepsTheText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Vocabulary, RoundTrip,
+    Vocabulary, TRoundTripTest,
     ::testing::Values(
         TRoundTripCase{"ParagraphsAndDivs", "<p>one</p><div class=\"c\" id=\"d\">two</div>",
                        "one\r\ntwo", "<div class=\"c\" id=\"d\">two</div>"},

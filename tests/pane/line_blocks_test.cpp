@@ -30,9 +30,9 @@ void PrintTo(const TLineCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class LineBlocks : public ::testing::TestWithParam<TLineCase> {};
+class TLineBlocksTest : public ::testing::TestWithParam<TLineCase> {};
 
-TEST_P(LineBlocks, EachLineIsABlockAndTheSourceStaysTheSame) {
+TEST_P(TLineBlocksTest, EachLineIsABlockAndTheSourceStaysTheSame) {
   const TLineCase& row = GetParam();
   const auto pane = MakeReadyPane();
   pane->SetDocumentHTML(QString::fromUtf8(row.Html));
@@ -46,7 +46,7 @@ TEST_P(LineBlocks, EachLineIsABlockAndTheSourceStaysTheSame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Breaks, LineBlocks,
+    Breaks, TLineBlocksTest,
     ::testing::Values(
         TLineCase{"InlineElementsSpanTheBreak", "<p class=\"k\"><b>a<br>b</b> c<br>d</p>", 3,
                   "a\r\nb c\r\nd", "<p class=\"k\"><b>a<br />b</b> c<br />d</p>"},

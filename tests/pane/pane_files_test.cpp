@@ -47,9 +47,9 @@ void PrintTo(const TLoadCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class LoadFile : public ::testing::TestWithParam<TLoadCase> {};
+class TLoadFileTest : public ::testing::TestWithParam<TLoadCase> {};
 
-TEST_P(LoadFile, ShowsTheTextOfTheFile) {
+TEST_P(TLoadFileTest, ShowsTheTextOfTheFile) {
   QTemporaryDir folder;
   const QString path = folder.filePath(QString::fromUtf8(GetParam().FileName));
   WriteBytes(path, GetParam().Bytes);
@@ -59,7 +59,7 @@ TEST_P(LoadFile, ShowsTheTextOfTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Encodings, LoadFile,
+    Encodings, TLoadFileTest,
     ::testing::Values(
         TLoadCase{"Utf8", "a.txt", Sample.toUtf8(), Sample},
         TLoadCase{"Utf8WithBom", "a.txt", "\xEF\xBB\xBF" + Sample.toUtf8(), Sample},

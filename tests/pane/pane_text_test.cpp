@@ -17,9 +17,9 @@ void PrintTo(const TTextCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class BodyTextLaw : public ::testing::TestWithParam<TTextCase> {};
+class TBodyTextLawTest : public ::testing::TestWithParam<TTextCase> {};
 
-TEST_P(BodyTextLaw, WrittenTextReadsBackUnchanged) {
+TEST_P(TBodyTextLawTest, WrittenTextReadsBackUnchanged) {
   const auto pane = MakeReadyPane();
   pane->SetDocumentHTML(
       QStringLiteral("<p>old <b>content</b></p><table><tr><td>x</td></tr></table>"));
@@ -33,7 +33,7 @@ TEST_P(BodyTextLaw, WrittenTextReadsBackUnchanged) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, BodyTextLaw,
+    Texts, TBodyTextLawTest,
     ::testing::Values(TTextCase{"Empty", u""}, TTextCase{"OneWord", u"a"},
                       TTextCase{"TwoLines", u"a\r\nb"}, TTextCase{"BlankLine", u"one\r\n\r\nthree"},
                       TTextCase{"LineBreakAtTheEnds", u"\r\nmiddle\r\n"},
@@ -146,9 +146,9 @@ void PrintTo(const TUnescapeCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class TranslateSequence : public ::testing::TestWithParam<TUnescapeCase> {};
+class TTranslateSequenceTest : public ::testing::TestWithParam<TUnescapeCase> {};
 
-TEST_P(TranslateSequence, ShowsTheUnescapedText) {
+TEST_P(TTranslateSequenceTest, ShowsTheUnescapedText) {
   const auto pane = MakeReadyPane();
   ShowTranslation(*pane, QString::fromUtf16(GetParam().Before));
   EXPECT_EQ(pane->BodyText(), QString::fromUtf16(GetParam().After));
@@ -161,7 +161,7 @@ TEST_P(TranslateSequence, ShowsTheUnescapedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Sequences, TranslateSequence,
+    Sequences, TTranslateSequenceTest,
     ::testing::Values(TUnescapeCase{"LessAndGreater", u"a \\u0026lt;b\\u0026gt; c", u"a <b> c"},
                       TUnescapeCase{"AmpersandOnce", u"\\u0026amp;lt;", u"&lt;"},
                       TUnescapeCase{"LetterCaseIgnored", u"\\U0026LT;", u"<"},

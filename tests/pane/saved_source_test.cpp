@@ -17,14 +17,14 @@ void PrintTo(const TDecodeCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class DecodeSavedSourceTest : public ::testing::TestWithParam<TDecodeCase> {};
+class TDecodeSavedSourceTest : public ::testing::TestWithParam<TDecodeCase> {};
 
-TEST_P(DecodeSavedSourceTest, ReadsTheByteOrderMark) {
+TEST_P(TDecodeSavedSourceTest, ReadsTheByteOrderMark) {
   EXPECT_EQ(DecodeSavedSource(GetParam().Bytes), GetParam().Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, DecodeSavedSourceTest,
+    Rows, TDecodeSavedSourceTest,
     ::testing::Values(TDecodeCase{"Utf16LittleEndian", QByteArray("\xFF\xFE<\0\xE9\0-N", 8),
                                   QStringLiteral("<\u00E9中")},
                       TDecodeCase{"Utf16CutOffByte", QByteArray("\xFF\xFE<\0-", 5),

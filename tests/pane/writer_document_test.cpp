@@ -38,9 +38,9 @@ void PrintTo(const TDocTypeCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class WriterDocTypeTest : public ::testing::TestWithParam<TDocTypeCase> {};
+class TWriterDocTypeTest : public ::testing::TestWithParam<TDocTypeCase> {};
 
-TEST_P(WriterDocTypeTest, PrologueCarriesTheDocumentTypeAskedFor) {
+TEST_P(TWriterDocTypeTest, PrologueCarriesTheDocumentTypeAskedFor) {
   const TDocTypeCase& c = GetParam();
   TDomBuilder tree;
   TSourceWriterSettings settings;
@@ -50,7 +50,7 @@ TEST_P(WriterDocTypeTest, PrologueCarriesTheDocumentTypeAskedFor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, WriterDocTypeTest,
+    Rows, TWriterDocTypeTest,
     ::testing::Values(
         TDocTypeCase{"EmptyDropsTheDefaultLine", DefaultDocType + "\r\n<html></html>", "", ""},
         TDocTypeCase{"DefaultKeepsIt", DefaultDocType + "\r\n<html></html>", DefaultDocType,
@@ -116,9 +116,9 @@ void PrintTo(const TFailureCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class WriterFailureTest : public ::testing::TestWithParam<TFailureCase> {};
+class TWriterFailureTest : public ::testing::TestWithParam<TFailureCase> {};
 
-TEST_P(WriterFailureTest, GivesError) {
+TEST_P(TWriterFailureTest, GivesError) {
   TDomBuilder tree;
   tree.Text(tree.Element(tree.Body(), "p"), "text");
   GetParam().Spoil(tree);
@@ -126,7 +126,7 @@ TEST_P(WriterFailureTest, GivesError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, WriterFailureTest,
+    Rows, TWriterFailureTest,
     ::testing::Values(
         TFailureCase{"OtherNode",
                      [](TDomBuilder& b) {

@@ -21,9 +21,9 @@ void PrintTo(const TFlagCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class WriterFlagTest : public ::testing::TestWithParam<TFlagCase> {};
+class TWriterFlagTest : public ::testing::TestWithParam<TFlagCase> {};
 
-TEST_P(WriterFlagTest, ShowsItsEffectInBothStates) {
+TEST_P(TWriterFlagTest, ShowsItsEffectInBothStates) {
   const TFlagCase& c = GetParam();
   TDomBuilder tree;
   c.Build(tree);
@@ -110,7 +110,7 @@ const TFlagCase FlagCases[] = {
     TFlagCase{"AddNbsp", TOpt::AddNbsp, NoOptions, [](TDomBuilder& b) { b.Element(b.Body(), "p"); },
               InBody("<p>&nbsp;</p>"), InBody("<p></p>")}};
 
-INSTANTIATE_TEST_SUITE_P(Flags, WriterFlagTest, ::testing::ValuesIn(FlagCases),
+INSTANTIATE_TEST_SUITE_P(Flags, TWriterFlagTest, ::testing::ValuesIn(FlagCases),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(WriterFlags, TableCoversEverySourceOption) {
@@ -356,9 +356,9 @@ void PrintTo(const TSubstitutionCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class WriterSubstitutionTest : public ::testing::TestWithParam<TSubstitutionCase> {};
+class TWriterSubstitutionTest : public ::testing::TestWithParam<TSubstitutionCase> {};
 
-TEST_P(WriterSubstitutionTest, RenamesStartAndEndTags) {
+TEST_P(TWriterSubstitutionTest, RenamesStartAndEndTags) {
   const TSubstitutionCase& c = GetParam();
   TDomBuilder tree;
   tree.Text(tree.Element(tree.Body(), "b"), "x");
@@ -370,7 +370,7 @@ TEST_P(WriterSubstitutionTest, RenamesStartAndEndTags) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, WriterSubstitutionTest,
+    Rows, TWriterSubstitutionTest,
     ::testing::Values(
         TSubstitutionCase{"Plain", "b", "strong", {}, InBody("<strong>x</strong>")},
         TSubstitutionCase{"NameCaseIgnored", "B", "strong", {}, InBody("<strong>x</strong>")},

@@ -16,9 +16,9 @@ void PrintTo(const TReadCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class IniReadTest : public ::testing::TestWithParam<TReadCase> {};
+class TIniReadTest : public ::testing::TestWithParam<TReadCase> {};
 
-TEST_P(IniReadTest, ReadsAsWindowsDoes) {
+TEST_P(TIniReadTest, ReadsAsWindowsDoes) {
   const TReadCase& c = GetParam();
   const std::optional<QString> value =
       TIniText(c.File).Read(QString::fromUtf8(c.Section), QString::fromUtf8(c.Key));
@@ -31,7 +31,7 @@ TEST_P(IniReadTest, ReadsAsWindowsDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, IniReadTest,
+    Rows, TIniReadTest,
     ::testing::Values(
         TReadCase{"Crlf", "[General]\r\nDirection=1\r\n", "General", "Direction", "1"},
         TReadCase{"Lf", "[General]\nDirection=1\n", "General", "Direction", "1"},
@@ -156,9 +156,9 @@ void PrintTo(const TRewriteCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class IniRewriteTest : public ::testing::TestWithParam<TRewriteCase> {};
+class TIniRewriteTest : public ::testing::TestWithParam<TRewriteCase> {};
 
-TEST_P(IniRewriteTest, WritesOnlyWhatChanged) {
+TEST_P(TIniRewriteTest, WritesOnlyWhatChanged) {
   const TRewriteCase& c = GetParam();
   const QString section = QStringLiteral("Connection");
   TIniText text(c.File);
@@ -175,7 +175,7 @@ const QByteArray GbkPassword = "[Connection]\r\nPassword=\xC3\xDC\xC2\xEB\r\n";
 const QByteArray Utf16Head = "\xFF\xFE";
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, IniRewriteTest,
+    Rows, TIniRewriteTest,
     ::testing::Values(
         TRewriteCase{"LegacyValueLeftAsItWasKeepsItsBytes", GbkPassword, QStringLiteral("Password"),
                      QStringLiteral("密码"), GbkPassword, QStringLiteral("密码")},

@@ -10,7 +10,7 @@
 
 namespace {
 
-class SettingsTest : public ::testing::Test {
+class TSettingsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(FDir.isValid());
@@ -33,11 +33,11 @@ protected:
   QTemporaryDir FDir;
 };
 
-TEST_F(SettingsTest, FileLivesBesideTheProgram) {
+TEST_F(TSettingsTest, FileLivesBesideTheProgram) {
   EXPECT_EQ(SettingsFileName, FDir.path() + QStringLiteral("/Tralvesco.ini"));
 }
 
-TEST_F(SettingsTest, UnwritableProgramFolderMovesTheFileToTheUserConfiguration) {
+TEST_F(TSettingsTest, UnwritableProgramFolderMovesTheFileToTheUserConfiguration) {
   QStandardPaths::setTestModeEnabled(true);
   SetProgramDirForTesting(FDir.path() + QStringLiteral("/does-not-exist"));
   const QString path = FormSettingsFileName();
@@ -46,7 +46,7 @@ TEST_F(SettingsTest, UnwritableProgramFolderMovesTheFileToTheUserConfiguration) 
   QStandardPaths::setTestModeEnabled(false);
 }
 
-TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
+TEST_F(TSettingsTest, MissingFileGivesTheDefaults) {
   Params.Direction = 5;
   Params.NoProxy = false;
   Params.Address = QStringLiteral("stale");
@@ -62,7 +62,7 @@ TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
   EXPECT_FALSE(QFile::exists(SettingsFileName)) << "reading must not create the file";
 }
 
-TEST_F(SettingsTest, ReadsAFileWrittenTheWindowsWay) {
+TEST_F(TSettingsTest, ReadsAFileWrittenTheWindowsWay) {
   WriteFile("; Tralvesco settings\r\n"
             "[connection]\r\n"
             "password = \"p=ss word\"\r\n"
@@ -92,7 +92,7 @@ TEST_F(SettingsTest, ReadsAFileWrittenTheWindowsWay) {
   EXPECT_EQ(Params.Server, QStringLiteral("https://127.0.0.1:9"));
 }
 
-TEST_F(SettingsTest, EmptyNoProxyMeansDirect) {
+TEST_F(TSettingsTest, EmptyNoProxyMeansDirect) {
   WriteFile("[Connection]\r\nNoProxy=\r\n");
   LoadSettings();
   EXPECT_TRUE(Params.NoProxy);
@@ -101,7 +101,7 @@ TEST_F(SettingsTest, EmptyNoProxyMeansDirect) {
   EXPECT_FALSE(Params.NoProxy) << "a non-empty value follows the boolean rule";
 }
 
-TEST_F(SettingsTest, IntegerEncodings) {
+TEST_F(TSettingsTest, IntegerEncodings) {
   struct TRow {
     const char* Text;
     qint32 Expected;
@@ -124,7 +124,7 @@ TEST_F(SettingsTest, IntegerEncodings) {
   }
 }
 
-TEST_F(SettingsTest, WritesValuesInTheirEncodings) {
+TEST_F(TSettingsTest, WritesValuesInTheirEncodings) {
   IniWriteBool(SettingsFileName, QStringLiteral("General"), QStringLiteral("AutoCopy"), true);
   IniWriteBool(SettingsFileName, QStringLiteral("General"), QStringLiteral("AutoPaste"), false);
   IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"), -12);
@@ -134,7 +134,7 @@ TEST_F(SettingsTest, WritesValuesInTheirEncodings) {
                         "[Connection]\r\nAddress=代理\r\n");
 }
 
-TEST_F(SettingsTest, LongValueIsCutAt2047Characters) {
+TEST_F(TSettingsTest, LongValueIsCutAt2047Characters) {
   const QString value(3000, QLatin1Char('x'));
   IniWriteString(SettingsFileName, QStringLiteral("C"), QStringLiteral("Password"), value);
   EXPECT_EQ(IniReadString(SettingsFileName, QStringLiteral("C"), QStringLiteral("Password")),
@@ -146,7 +146,7 @@ TEST_F(SettingsTest, LongValueIsCutAt2047Characters) {
             QString(2046, QLatin1Char('x')));
 }
 
-TEST_F(SettingsTest, WriteKeepsTheRestOfTheFile) {
+TEST_F(TSettingsTest, WriteKeepsTheRestOfTheFile) {
   WriteFile("; keep me\r\n[General]\r\nunknown=1\r\nDirection=0\r\n\r\n[Mine]\r\nz=1\r\n");
   IniWriteInteger(SettingsFileName, QStringLiteral("general"), QStringLiteral("DIRECTION"), 1);
   IniWriteBool(SettingsFileName, QStringLiteral("General"), QStringLiteral("AutoCopy"), true);
@@ -154,7 +154,7 @@ TEST_F(SettingsTest, WriteKeepsTheRestOfTheFile) {
                         "\r\n[Mine]\r\nz=1\r\n");
 }
 
-TEST_F(SettingsTest, NewFileIsPrivateAndExistingPermissionsStay) {
+TEST_F(TSettingsTest, NewFileIsPrivateAndExistingPermissionsStay) {
   IniWriteString(SettingsFileName, QStringLiteral("Connection"), QStringLiteral("Password"),
                  QStringLiteral("secret"));
   const auto owner = QFile::ReadOwner | QFile::WriteOwner;
@@ -168,7 +168,7 @@ TEST_F(SettingsTest, NewFileIsPrivateAndExistingPermissionsStay) {
             QStringList{QStringLiteral("Tralvesco.ini")});
 }
 
-TEST_F(SettingsTest, FailedWriteRaisesAndLeavesTheOldFile) {
+TEST_F(TSettingsTest, FailedWriteRaisesAndLeavesTheOldFile) {
   // Root ignores permissions, so make the write fail by the path itself.
   const QString folderPath = FDir.path() + QStringLiteral("/folder.ini");
   QDir().mkdir(folderPath);

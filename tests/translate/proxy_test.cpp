@@ -9,7 +9,7 @@
 
 namespace {
 
-class ProxySettings : public TranslateFixture {
+class TProxySettingsTest : public TTranslationTest {
 protected:
   void UseProxy(const QString& port, const QString& user = {}, const QString& password = {}) {
     Params.NoProxy = false;
@@ -27,7 +27,7 @@ protected:
   TTestProxy FProxy;
 };
 
-TEST_F(ProxySettings, NoProxyClearsEverythingWhateverTheOtherMembersHold) {
+TEST_F(TProxySettingsTest, NoProxyClearsEverythingWhateverTheOtherMembersHold) {
   FHttp.SetProxyServer(QStringLiteral("old"));
   FHttp.SetProxyPort(3128);
   FHttp.SetProxyUserName(QStringLiteral("u"));
@@ -42,7 +42,7 @@ TEST_F(ProxySettings, NoProxyClearsEverythingWhateverTheOtherMembersHold) {
   EXPECT_EQ(FHttp.ProxyPassword(), QString());
 }
 
-TEST_F(ProxySettings, ProxyMembersAreCopiedWithThePortAsANumber) {
+TEST_F(TProxySettingsTest, ProxyMembersAreCopiedWithThePortAsANumber) {
   Params.NoProxy = false;
   Params.Address = QStringLiteral("proxy.example");
   Params.UserName = QStringLiteral("me");
@@ -57,7 +57,7 @@ TEST_F(ProxySettings, ProxyMembersAreCopiedWithThePortAsANumber) {
   EXPECT_EQ(FHttp.ProxyPassword(), QStringLiteral("p=ss"));
 }
 
-TEST_F(ProxySettings, PortThatIsNotANumberStopsHalfWay) {
+TEST_F(TProxySettingsTest, PortThatIsNotANumberStopsHalfWay) {
   for (const QString& port : {QStringLiteral("abc"), QString(), QStringLiteral("80 80")}) {
     FHttp.SetProxyServer(QStringLiteral("old"));
     FHttp.SetProxyPort(3128);
@@ -81,7 +81,7 @@ TEST_F(ProxySettings, PortThatIsNotANumberStopsHalfWay) {
   }
 }
 
-TEST_F(ProxySettings, RequestGoesThroughTheProxyInAbsoluteForm) {
+TEST_F(TProxySettingsTest, RequestGoesThroughTheProxyInAbsoluteForm) {
   FServer.Enqueue(TTestResponse::Ok(TestReply));
   UseProxy(ProxyPort());
   EXPECT_EQ(Translate(QStringLiteral("a")), QString::fromUtf8(TestReply));
@@ -98,7 +98,7 @@ TEST_F(ProxySettings, RequestGoesThroughTheProxyInAbsoluteForm) {
   EXPECT_EQ(FServer.Requests()[0].Target, "/translate_a/t?client=o&text=a&sl=en&tl=zh-CN");
 }
 
-TEST_F(ProxySettings, NoProxyGoesDirectlyEvenWithAddressAndPortFilledIn) {
+TEST_F(TProxySettingsTest, NoProxyGoesDirectlyEvenWithAddressAndPortFilledIn) {
   UseProxy(ProxyPort());
   Params.NoProxy = true;
   ApplyProxySettings(FHttp);
@@ -108,7 +108,7 @@ TEST_F(ProxySettings, NoProxyGoesDirectlyEvenWithAddressAndPortFilledIn) {
   EXPECT_EQ(FServer.Requests()[0].Target, "/translate_a/t?client=o&text=a&sl=en&tl=zh-CN");
 }
 
-TEST_F(ProxySettings, CredentialsGoOnlyAfterThe407) {
+TEST_F(TProxySettingsTest, CredentialsGoOnlyAfterThe407) {
   const QString password = QStringLiteral(u"p\u00e4ss:word");
   FProxy.RequireBasicAuth("user", password.toUtf8());
   FServer.Enqueue(TTestResponse::Ok(TestReply));
@@ -128,7 +128,7 @@ TEST_F(ProxySettings, CredentialsGoOnlyAfterThe407) {
   EXPECT_FALSE(FServer.Requests()[0].Header("Proxy-Authorization"));
 }
 
-TEST_F(ProxySettings, RejectedCredentialsEndInThe407StatusLine) {
+TEST_F(TProxySettingsTest, RejectedCredentialsEndInThe407StatusLine) {
   FProxy.RequireBasicAuth("user", "right");
   UseProxy(ProxyPort(), QStringLiteral("user"), QStringLiteral("wrong"));
   EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -136,7 +136,7 @@ TEST_F(ProxySettings, RejectedCredentialsEndInThe407StatusLine) {
   EXPECT_EQ(FServer.RequestCount(), 0);
 }
 
-TEST_F(ProxySettings, ProxyAskingWithoutConfiguredUserIsAFailure) {
+TEST_F(TProxySettingsTest, ProxyAskingWithoutConfiguredUserIsAFailure) {
   FProxy.RequireBasicAuth("user", "right");
   UseProxy(ProxyPort());
   EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -144,7 +144,7 @@ TEST_F(ProxySettings, ProxyAskingWithoutConfiguredUserIsAFailure) {
   EXPECT_EQ(FProxy.RequestCount(), 1);
 }
 
-TEST_F(ProxySettings, TunnelRequestCarriesNoneOfTheServiceHeaders) {
+TEST_F(TProxySettingsTest, TunnelRequestCarriesNoneOfTheServiceHeaders) {
   // An https service is reached through a CONNECT tunnel; the proxy refuses it
   // here, which is enough to see what the proxy was told.
   Params.Server = QStringLiteral("https://127.0.0.1:%1").arg(UnusedLocalPort());
@@ -157,7 +157,7 @@ TEST_F(ProxySettings, TunnelRequestCarriesNoneOfTheServiceHeaders) {
   EXPECT_EQ(connect.HeaderNames(), QList<QByteArray>{"Host"});
 }
 
-TEST_F(ProxySettings, PortOutsideTheRangeFailsTheRequestWithoutSendingIt) {
+TEST_F(TProxySettingsTest, PortOutsideTheRangeFailsTheRequestWithoutSendingIt) {
   for (const QString& port : {QStringLiteral("70000"), QStringLiteral("0"), QStringLiteral("-1")}) {
     UseProxy(port);
     EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -167,7 +167,7 @@ TEST_F(ProxySettings, PortOutsideTheRangeFailsTheRequestWithoutSendingIt) {
   EXPECT_EQ(FServer.RequestCount(), 0);
 }
 
-TEST_F(ProxySettings, ProxyThatRefusesTheConnectionGivesTheLibraryText) {
+TEST_F(TProxySettingsTest, ProxyThatRefusesTheConnectionGivesTheLibraryText) {
   UseProxy(QString::number(UnusedLocalPort()));
   const QString result = Translate(QStringLiteral("a"));
   EXPECT_TRUE(result.contains(QStringLiteral("127.0.0.1"))) << result.toStdString();
@@ -186,9 +186,10 @@ void PrintTo(const TAddressCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class ProxyAddress : public ProxySettings, public ::testing::WithParamInterface<TAddressCase> {};
+class TProxyAddressTest : public TProxySettingsTest,
+                          public ::testing::WithParamInterface<TAddressCase> {};
 
-TEST_P(ProxyAddress, OnlyABareHostIsTaken) {
+TEST_P(TProxyAddressTest, OnlyABareHostIsTaken) {
   const TAddressCase& c = GetParam();
   FHttp.SetProxyServer(QStringLiteral("old"));
   Params.NoProxy = false;
@@ -210,7 +211,7 @@ TEST_P(ProxyAddress, OnlyABareHostIsTaken) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, ProxyAddress,
+    Rows, TProxyAddressTest,
     ::testing::Values(
         TAddressCase{"HostName", QStringLiteral("proxy.example"), QStringLiteral("proxy.example")},
         TAddressCase{"BlanksAround", QStringLiteral(" proxy-1.example "),
@@ -228,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
         TAddressCase{"EmptyLabel", QStringLiteral("proxy..example"), std::nullopt}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST_F(ProxySettings, ControlCharactersInCredentialsNeverReachTheWire) {
+TEST_F(TProxySettingsTest, ControlCharactersInCredentialsNeverReachTheWire) {
   FProxy.RequireDigestAuth();
   UseProxy(ProxyPort(), QStringLiteral("us\rer\nX-Injected: 1"), QStringLiteral("pa\rss"));
   EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -248,7 +249,7 @@ TEST_F(ProxySettings, ControlCharactersInCredentialsNeverReachTheWire) {
 
 // A password written on a Chinese Windows system is GBK in the settings file;
 // the proxy expects those bytes, whatever the program shows.
-TEST_F(ProxySettings, LegacyCredentialsGoAsTheFileHoldsThem) {
+TEST_F(TProxySettingsTest, LegacyCredentialsGoAsTheFileHoldsThem) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   SettingsFileName = dir.filePath(QStringLiteral("Tralvesco.ini"));

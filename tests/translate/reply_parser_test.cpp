@@ -27,9 +27,9 @@ TReplyCase Fails(const char* name, const char* reply) {
   return Fails(name, QString::fromUtf8(reply));
 }
 
-class ParseTranslationTable : public ::testing::TestWithParam<TReplyCase> {};
+class TParseTranslationTest : public ::testing::TestWithParam<TReplyCase> {};
 
-TEST_P(ParseTranslationTable, GivesTheTranslationOrTheFailureMessage) {
+TEST_P(TParseTranslationTest, GivesTheTranslationOrTheFailureMessage) {
   const TParsedTranslation parsed = ParseTranslation(GetParam().Reply);
   if (GetParam().Text) {
     EXPECT_EQ(parsed.Text, *GetParam().Text);
@@ -41,7 +41,7 @@ TEST_P(ParseTranslationTable, GivesTheTranslationOrTheFailureMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Shapes, ParseTranslationTable,
+    Shapes, TParseTranslationTest,
     ::testing::Values(
         Ok("TwoPiecesJoinedOtherMembersIgnored",
            R"({"sentences":[{"trans":"A","orig":"a","backend":1},{"orig":"b","trans":"B"}],)"

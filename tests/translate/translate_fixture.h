@@ -11,7 +11,7 @@
 
 // A client with the request headers set, and a local server that Params
 // points the requests at. Params goes back to its defaults afterwards.
-class TranslateFixture : public ::testing::Test {
+class TTranslationTest : public ::testing::Test {
 protected:
   void SetUp() override {
     Params = TParams{};

@@ -15,9 +15,9 @@ namespace {
 const QByteArray UserAgent = "Mozilla/5.0 (Windows; U; Windows NT 6.1; en-US) AppleWebKit/534.13 "
                              "(KHTML, like Gecko) Chrome/9.0.597.67 Safari/534";
 
-using TranslationRequest = TranslateFixture;
+using TTranslationRequestTest = TTranslationTest;
 
-TEST_F(TranslationRequest, SendsExactlyTheFixedHeadersAfterHost) {
+TEST_F(TTranslationRequestTest, SendsExactlyTheFixedHeadersAfterHost) {
   FServer.Enqueue(TTestResponse::Ok(TestReply));
   EXPECT_EQ(Translate(QStringLiteral("Hi, \u4e2d\u6587!")), QString::fromUtf8(TestReply));
   ASSERT_EQ(FServer.RequestCount(), 1);
@@ -41,7 +41,7 @@ TEST_F(TranslationRequest, SendsExactlyTheFixedHeadersAfterHost) {
   EXPECT_EQ(ProductInfo::HomePage, QStringLiteral("http://www.tralvesco.com/"));
 }
 
-TEST_F(TranslationRequest, RebuildingTheHeadersReplacesThem) {
+TEST_F(TTranslationRequestTest, RebuildingTheHeadersReplacesThem) {
   SetRequestHeaders(FHttp);
   SetRequestHeaders(FHttp);
   Translate(QStringLiteral("a"));
@@ -51,7 +51,7 @@ TEST_F(TranslationRequest, RebuildingTheHeadersReplacesThem) {
                                "Accept", "Accept-Language", "Referer", "User-Agent"}));
 }
 
-TEST_F(TranslationRequest, LanguageCodesEndTheUrl) {
+TEST_F(TTranslationRequestTest, LanguageCodesEndTheUrl) {
   const struct {
     QString Source, Target;
     QByteArray End;
@@ -71,7 +71,7 @@ TEST_F(TranslationRequest, LanguageCodesEndTheUrl) {
   }
 }
 
-TEST_F(TranslationRequest, DefaultAddressIsTheServiceOverHttps) {
+TEST_F(TTranslationRequestTest, DefaultAddressIsTheServiceOverHttps) {
   EXPECT_EQ(ServiceAddress(QString()), QByteArray("https://translate.google.com"));
   EXPECT_EQ(ServiceAddress(QStringLiteral("  ")), QByteArray("https://translate.google.com"));
   EXPECT_EQ(
@@ -80,7 +80,7 @@ TEST_F(TranslationRequest, DefaultAddressIsTheServiceOverHttps) {
       QByteArray("https://translate.google.com/translate_a/t?client=o&text=Hi&sl=zh-TW&tl=en"));
 }
 
-TEST_F(TranslationRequest, ServerSettingMayCarryASlashBlanksOrUpperCase) {
+TEST_F(TTranslationRequestTest, ServerSettingMayCarryASlashBlanksOrUpperCase) {
   const QString port = QString::number(FServer.Port());
   for (const QString& server : {QStringLiteral("http://127.0.0.1:%1/").arg(port),
                                 QStringLiteral("  http://127.0.0.1:%1  ").arg(port),
@@ -102,10 +102,10 @@ void PrintTo(const TBadServerCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class MalformedServerAddress : public TranslateFixture,
-                               public ::testing::WithParamInterface<TBadServerCase> {};
+class TMalformedServerAddressTest : public TTranslationTest,
+                                    public ::testing::WithParamInterface<TBadServerCase> {};
 
-TEST_P(MalformedServerAddress, GivesAClearFailureText) {
+TEST_P(TMalformedServerAddressTest, GivesAClearFailureText) {
   Params.Server = GetParam().Server;
   Params.Server.replace(QStringLiteral("%1"), QString::number(UnusedLocalPort()));
   EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -113,7 +113,7 @@ TEST_P(MalformedServerAddress, GivesAClearFailureText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, MalformedServerAddress,
+    Rows, TMalformedServerAddressTest,
     ::testing::Values(TBadServerCase{"NoScheme", QStringLiteral("127.0.0.1:%1")},
                       TBadServerCase{"OtherScheme", QStringLiteral("ftp://127.0.0.1:%1")},
                       TBadServerCase{"FileScheme", QStringLiteral("file:///etc/passwd")},
@@ -132,12 +132,12 @@ INSTANTIATE_TEST_SUITE_P(
       return std::string(row.param.Name);
     });
 
-TEST_F(TranslationRequest, Utf8BodyComesBackDecoded) {
+TEST_F(TTranslationRequestTest, Utf8BodyComesBackDecoded) {
   FServer.Enqueue(TTestResponse::Ok("\xE4\xB8\xAD \xF0\x9F\x98\x80 \xC3\xA9"));
   EXPECT_EQ(Translate(QStringLiteral("a")), QStringLiteral(u"\u4e2d \U0001F600 \u00e9"));
 }
 
-TEST_F(TranslationRequest, BodyThatIsNotValidUtf8GivesAnEmptyText) {
+TEST_F(TTranslationRequestTest, BodyThatIsNotValidUtf8GivesAnEmptyText) {
   for (const QByteArray& body : {QByteArray("ok \xFF"), QByteArray("\xC0\xAF"),
                                  QByteArray("\xED\xA0\x80"), QByteArray("cut \xE4\xB8")}) {
     FServer.Enqueue(TTestResponse::Ok(body));
@@ -145,7 +145,7 @@ TEST_F(TranslationRequest, BodyThatIsNotValidUtf8GivesAnEmptyText) {
   }
 }
 
-TEST_F(TranslationRequest, EmptyBodyOf200GivesAnEmptyText) {
+TEST_F(TTranslationRequestTest, EmptyBodyOf200GivesAnEmptyText) {
   FServer.Enqueue(TTestResponse::Ok({}));
   EXPECT_EQ(Translate(QStringLiteral("a")), QString());
   FServer.Enqueue(TTestResponse::Status(204, "No Content"));
@@ -161,9 +161,10 @@ void PrintTo(const TStatusCase& c, std::ostream* os) {
   *os << c.Code;
 }
 
-class FailureStatus : public TranslateFixture, public ::testing::WithParamInterface<TStatusCase> {};
+class TFailureStatusTest : public TTranslationTest,
+                           public ::testing::WithParamInterface<TStatusCase> {};
 
-TEST_P(FailureStatus, GivesTheStatusLineAndFollowsNothing) {
+TEST_P(TFailureStatusTest, GivesTheStatusLineAndFollowsNothing) {
   TTestResponse answer = TTestResponse::Status(GetParam().Code, GetParam().Reason, TestReply)
                              .WithHeader("Location: " + FServer.Url().toUtf8() + "/elsewhere");
   FServer.Enqueue(answer);
@@ -172,7 +173,7 @@ TEST_P(FailureStatus, GivesTheStatusLineAndFollowsNothing) {
   EXPECT_EQ(FServer.RequestCount(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FailureStatus,
+INSTANTIATE_TEST_SUITE_P(Rows, TFailureStatusTest,
                          ::testing::Values(TStatusCase{301, "Moved Permanently"},
                                            TStatusCase{302, "Found"},
                                            TStatusCase{401, "Unauthorized"},
@@ -183,13 +184,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, FailureStatus,
                            return std::to_string(row.param.Code);
                          });
 
-TEST_F(TranslationRequest, RedirectHelperIsNotFollowed) {
+TEST_F(TTranslationRequestTest, RedirectHelperIsNotFollowed) {
   FServer.Enqueue(TTestResponse::Redirect(FServer.Url().toUtf8() + "/other"));
   EXPECT_EQ(Translate(QStringLiteral("a")), QStringLiteral("HTTP/1.1 302 Found"));
   EXPECT_EQ(FServer.RequestCount(), 1);
 }
 
-TEST_F(TranslationRequest, CookiesGoBackOnTheNextRequestOfTheSameClientOnly) {
+TEST_F(TTranslationRequestTest, CookiesGoBackOnTheNextRequestOfTheSameClientOnly) {
   FServer.Enqueue(TTestResponse::Ok(TestReply)
                       .WithHeader("Set-Cookie: SID=abc; Path=/")
                       .WithHeader("Set-Cookie: NID=9; Path=/; HttpOnly"));
@@ -213,14 +214,14 @@ TEST_F(TranslationRequest, CookiesGoBackOnTheNextRequestOfTheSameClientOnly) {
   EXPECT_FALSE(FServer.Requests()[2].Header("Cookie"));
 }
 
-TEST_F(TranslationRequest, RefusedConnectionGivesTheLibraryText) {
+TEST_F(TTranslationRequestTest, RefusedConnectionGivesTheLibraryText) {
   Params.Server = QStringLiteral("http://127.0.0.1:%1").arg(UnusedLocalPort());
   const QString result = Translate(QStringLiteral("a"));
   EXPECT_TRUE(result.contains(QStringLiteral("127.0.0.1"))) << result.toStdString();
   EXPECT_FALSE(result.startsWith(QStringLiteral("HTTP/")));
 }
 
-TEST_F(TranslationRequest, StalledServerEndsAtTheTimeOut) {
+TEST_F(TTranslationRequestTest, StalledServerEndsAtTheTimeOut) {
   FHttp.SetTotalTimeout(300ms);
   TTestResponse stall;
   stall.Ending = TTestResponse::TEnding::StallBeforeAnswer;
@@ -234,7 +235,7 @@ TEST_F(TranslationRequest, StalledServerEndsAtTheTimeOut) {
   EXPECT_TRUE(Translate(QStringLiteral("a")).contains(QStringLiteral("timed out")));
 }
 
-TEST_F(TranslationRequest, ConnectionClosedMidBodyIsAFailure) {
+TEST_F(TTranslationRequestTest, ConnectionClosedMidBodyIsAFailure) {
   TTestResponse broken = TTestResponse::Ok(TestReply);
   broken.Ending = TTestResponse::TEnding::CloseMidBody;
   broken.CutAfter = 10;
@@ -245,7 +246,7 @@ TEST_F(TranslationRequest, ConnectionClosedMidBodyIsAFailure) {
   EXPECT_TRUE(result.contains(QStringLiteral("closed"))) << result.toStdString();
 }
 
-TEST_F(TranslationRequest, OversizedBodyIsAFailure) {
+TEST_F(TTranslationRequestTest, OversizedBodyIsAFailure) {
   FHttp.SetMaxBodySize(1000);
   FServer.Enqueue(TTestResponse::Ok(QByteArray(5000, 'x')));
   EXPECT_EQ(Translate(QStringLiteral("a")), QStringLiteral("The answer is larger than 1000 bytes"));
@@ -253,7 +254,7 @@ TEST_F(TranslationRequest, OversizedBodyIsAFailure) {
   EXPECT_EQ(Translate(QStringLiteral("a")), QString(1000, u'x'));
 }
 
-TEST_F(TranslationRequest, AnswersLongerThanThePaneCanShowAreAFailure) {
+TEST_F(TTranslationRequestTest, AnswersLongerThanThePaneCanShowAreAFailure) {
   const qsizetype cap = MaxTranslationReplyBytes;
   FServer.Enqueue(TTestResponse::Ok(QByteArray(cap + 1, 'x')));
   EXPECT_EQ(Translate(QStringLiteral("a")),
@@ -262,7 +263,7 @@ TEST_F(TranslationRequest, AnswersLongerThanThePaneCanShowAreAFailure) {
   EXPECT_EQ(Translate(QStringLiteral("a")).size(), cap);
 }
 
-TEST_F(TranslationRequest, VeryLongTextGoesOutInOneRequest) {
+TEST_F(TTranslationRequestTest, VeryLongTextGoesOutInOneRequest) {
   QString text;
   while (text.size() < 200000)
     text += QStringLiteral(u"Long text, \u4e2d\u6587 ~ ");
@@ -273,7 +274,7 @@ TEST_F(TranslationRequest, VeryLongTextGoesOutInOneRequest) {
   EXPECT_EQ(target, "/translate_a/t?client=o&text=" + UrlEncode(text.toUtf8()) + "&sl=en&tl=zh-CN");
 }
 
-TEST_F(TranslationRequest, TextBeyondTheLibraryLimitIsRefusedWithAText) {
+TEST_F(TTranslationRequestTest, TextBeyondTheLibraryLimitIsRefusedWithAText) {
   const QString text(3000000, QChar(0x4E2D)); // 27 MB once encoded
   const QString result = Translate(text);
   EXPECT_TRUE(result.startsWith(QStringLiteral("The request is too long to send")))
@@ -283,7 +284,7 @@ TEST_F(TranslationRequest, TextBeyondTheLibraryLimitIsRefusedWithAText) {
 
 // What the settings say changes on the GUI thread while the worker sends:
 // the request keeps what they said when it was prepared.
-TEST_F(TranslationRequest, APreparedRequestTakesItsSettingsAlongToTheWorker) {
+TEST_F(TTranslationRequestTest, APreparedRequestTakesItsSettingsAlongToTheWorker) {
   FServer.SetResponse(TTestResponse::Ok(TestReply));
   const TTranslationRequest request = PrepareTranslation(
       FHttp, Params.Server, QStringLiteral("Hi"), LanguageEnglish, LanguageSimplifiedChinese);
@@ -313,7 +314,7 @@ TEST_F(TranslationRequest, APreparedRequestTakesItsSettingsAlongToTheWorker) {
   EXPECT_EQ(FServer.RequestCount(), 1);
 }
 
-TEST_F(TranslationRequest, RunsOnAWorkerThreadWithClientsOfItsOwn) {
+TEST_F(TTranslationRequestTest, RunsOnAWorkerThreadWithClientsOfItsOwn) {
   FServer.SetResponse(TTestResponse::Ok(TestReply));
   QString results[2];
   std::thread workers[2];

@@ -17,14 +17,14 @@ void PrintTo(const TEncodeCase& c, std::ostream* os) {
   *os << c.Name;
 }
 
-class UrlEncodeTable : public ::testing::TestWithParam<TEncodeCase> {};
+class TUrlEncodeTest : public ::testing::TestWithParam<TEncodeCase> {};
 
-TEST_P(UrlEncodeTable, EncodesByteExactly) {
+TEST_P(TUrlEncodeTest, EncodesByteExactly) {
   EXPECT_EQ(UrlEncode(GetParam().Input), GetParam().Encoded);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, UrlEncodeTable,
+    Rows, TUrlEncodeTest,
     ::testing::Values(
         TEncodeCase{"SpaceAmpersandEquals", "a b&c=d", "a+b%26c%3Dd"},
         TEncodeCase{"TildeEncodedStarKept", "~*", "%7E*"}, TEncodeCase{"CrLf", "\r\n", "%0D%0A"},

@@ -1,4 +1,4 @@
-#include "frm_About.h"
+#include "ui/dialogs/frm_About.h"
 
 #include "core/product_info.h"
 #include "lang/display_language.h"

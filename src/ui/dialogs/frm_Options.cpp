@@ -1,4 +1,4 @@
-#include "frm_Options.h"
+#include "ui/dialogs/frm_Options.h"
 
 #include "app/auto_size_label.h"
 #include "app/named.h"

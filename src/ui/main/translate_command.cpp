@@ -1,12 +1,12 @@
 // The translate command behind "&Translate".
 #include "ui/main/translate_command.h"
 
+#include "core/worker_wait.h"
 #include "settings/settings.h"
 #include "translate/reply_parser.h"
 #include "translate/translation_request.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/loading_animation.h"
-#include "core/worker_wait.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QLabel>
