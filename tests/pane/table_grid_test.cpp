@@ -30,9 +30,9 @@ void PrintTo(const TPlacementCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
-class TablePlacementTest : public ::testing::TestWithParam<TPlacementCase> {};
+class TTablePlacementTest : public ::testing::TestWithParam<TPlacementCase> {};
 
-TEST_P(TablePlacementTest, PlacesCellsAsHtmlTablesDo) {
+TEST_P(TTablePlacementTest, PlacesCellsAsHtmlTablesDo) {
   const TPlacementCase& row = GetParam();
   const std::optional<TTableGrid> grid = PlaceTableCells(row.Rows, row.MaxCells);
   ASSERT_EQ(grid.has_value(), row.Fits);
@@ -43,7 +43,7 @@ TEST_P(TablePlacementTest, PlacesCellsAsHtmlTablesDo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, TablePlacementTest,
+    Rows, TTablePlacementTest,
     ::testing::Values(
         TPlacementCase{"OneCellPerSlot",
                        {{{0, 0}, {0, 0}}, {{0, 0}, {0, 0}}},
