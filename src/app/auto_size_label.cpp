@@ -1,6 +1,6 @@
 #include "app/auto_size_label.h"
 
-#include "app/run_handler.h"
+#include "core/error_edge.h"
 
 #include <QEvent>
 

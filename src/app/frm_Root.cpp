@@ -1,7 +1,7 @@
 #include "app/frm_Root.h"
 
 #include "app/panel.h"
-#include "app/run_handler.h"
+#include "core/error_edge.h"
 #include "lang/font_charset.h"
 #include "lang/form_components.h"
 

@@ -1,6 +1,6 @@
 #include "app/panel.h"
 
-#include "app/run_handler.h"
+#include "core/error_edge.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
 #include "app/application.h"
 #include "app/frm_Root.h"
-#include "app/run_handler.h"
 #include "app_test_support.h"
 #include "core/app_error.h"
 #include "core/app_title.h"
+#include "core/error_edge.h"
 
 #include <QLabel>
 #include <QPushButton>

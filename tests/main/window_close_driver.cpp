@@ -6,6 +6,7 @@
 //   window_close_driver <program folder>
 #include "app/application.h"
 #include "core/app_title.h"
+#include "core/error_edge.h"
 #include "core/product_info.h"
 #include "settings/program_dir.h"
 #include "ui/main/frm_Main.h"
@@ -29,7 +30,7 @@ int main(int argc, char* argv[]) {
   SetProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
   SetApplicationTitle(ProductInfo::Title);
   int boxes = 0;
-  TApplication::SetErrorBoxForTesting([&boxes](const QString&, const QString& text) {
+  SetErrorBoxForTesting([&boxes](const QString&, const QString& text) {
     std::fprintf(stderr, "error box: %s\n", qUtf8Printable(text));
     ++boxes;
   });

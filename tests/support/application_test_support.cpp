@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "core/app_title.h"
+#include "core/error_edge.h"
 
 #include <memory>
 
@@ -16,7 +17,7 @@ std::unique_ptr<QApplication> CreateTestApplication(int& argc, char** argv) {
   auto app = std::make_unique<TApplication>(argc, argv);
   // As the program names itself at start-up.
   SetApplicationTitle(QStringLiteral("Tralvesco"));
-  TApplication::SetErrorBoxForTesting([](const QString& caption, const QString& text) {
+  SetErrorBoxForTesting([](const QString& caption, const QString& text) {
     static int escapedBefore = 0;
     const int escaped = TApplication::EscapedErrorCount();
     EXPECT_EQ(escaped, escapedBefore) << "this error left its handler: " << text.toStdString();

@@ -3,7 +3,7 @@
 #include "app/auto_size_label.h"
 #include "app/named.h"
 #include "app/panel.h"
-#include "app/run_handler.h"
+#include "core/error_edge.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"
 #include "lang/form_localisers.h"

@@ -1,9 +1,9 @@
 #include "ui/main/frm_Main.h"
 
 #include "app/auto_size_label.h"
-#include "app/run_handler.h"
 #include "app/skin.h"
 #include "core/app_title.h"
+#include "core/error_edge.h"
 #include "core/product_info.h"
 #include "lang/display_language.h"
 #include "lang/form_lang_res.h"

@@ -1,5 +1,6 @@
 #include "ui/pane/pane_text_edit.h"
 
+#include "core/error_edge.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/pasted_html.h"
 
@@ -37,19 +38,21 @@ bool TPaneTextEdit::canInsertFromMimeData(const QMimeData* source) const {
 void TPaneTextEdit::insertFromMimeData(const QMimeData* source) {
   if (isReadOnly())
     return;
-  QTextCursor cursor = textCursor();
-  if (source->hasHtml()) {
-    const std::unique_ptr<TEngineDocument> pasted =
-        ReadHtmlDocument(CleanPastedHtml(source->html()));
-    cursor.insertFragment(QTextDocumentFragment(pasted.get()));
-  } else if (source->hasText()) {
-    cursor.insertText(PlainTextToDisplay(source->text()));
-  } else {
-    QTextEdit::insertFromMimeData(source);
-  }
-  setTextCursor(cursor);
-  ensureCursorVisible();
-  emit Pasted();
+  RunHandler([&] {
+    QTextCursor cursor = textCursor();
+    if (source->hasHtml()) {
+      const std::unique_ptr<TEngineDocument> pasted =
+          ReadHtmlDocument(CleanPastedHtml(source->html()));
+      cursor.insertFragment(QTextDocumentFragment(pasted.get()));
+    } else if (source->hasText()) {
+      cursor.insertText(PlainTextToDisplay(source->text()));
+    } else {
+      QTextEdit::insertFromMimeData(source);
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    emit Pasted();
+  });
 }
 
 QMimeData* TPaneTextEdit::createMimeDataFromSelection() const {

@@ -1,5 +1,6 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
+#include "core/error_edge.h"
 #include "core/worker_wait.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/dom_export.h"
@@ -28,7 +29,7 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
   FEngine = new TDocumentEngine(FEditor, this);
   FLoadWatcher = new QFutureWatcher<TLoadedDocument>(this);
   connect(FLoadWatcher, &QFutureWatcher<TLoadedDocument>::finished, this,
-          [this] { FinishFileLoad(FLoadGeneration); });
+          [this] { RunHandler([this] { FinishFileLoad(FLoadGeneration); }); });
   connect(FEngine, &TDocumentEngine::ContentsChanged, this, &TProfDHTMLEdit2::OnChange);
   connect(FEditor, &QTextEdit::cursorPositionChanged, this, &TProfDHTMLEdit2::OnDisplayChanged);
   connect(FEditor, &TPaneTextEdit::Pasted, this, &TProfDHTMLEdit2::OnPaste);

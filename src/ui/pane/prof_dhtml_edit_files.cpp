@@ -1,5 +1,6 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
+#include "core/error_edge.h"
 #include "settings/program_dir.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_reader.h"
@@ -206,7 +207,7 @@ bool TProfDHTMLEdit2::PrintPreview() {
     return false;
   QPrintPreviewDialog dialog(this);
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-          [this](QPrinter* printer) { FEngine->Document().print(printer); });
+          [this](QPrinter* printer) { RunHandler([&] { FEngine->Document().print(printer); }); });
   PaneDialogs::RunPrintPreview(dialog);
   return true;
 }

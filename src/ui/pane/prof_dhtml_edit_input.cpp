@@ -1,5 +1,6 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
+#include "core/error_edge.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_style.h"
 #include "ui/pane/pane_text_edit.h"
@@ -47,7 +48,9 @@ bool TProfDHTMLEdit2::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
       emit OnKeyDown(key->key(), key->modifiers());
-      if (HandleKeyPress(key))
+      bool handled = false;
+      RunHandler([&] { handled = HandleKeyPress(key); });
+      if (handled)
         return true;
       if (!key->text().isEmpty())
         emit OnKeyPress(key->text());

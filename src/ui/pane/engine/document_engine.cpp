@@ -1,5 +1,6 @@
 #include "ui/pane/engine/document_engine.h"
 
+#include "core/error_edge.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_reader.h"
@@ -123,7 +124,10 @@ TDocumentEngine::~TDocumentEngine() {
 }
 
 void TDocumentEngine::Connect(TEngineDocument& document) {
-  connect(&document, &QTextDocument::contentsChange, this, &TDocumentEngine::OnContentsChange);
+  connect(&document, &QTextDocument::contentsChange, this,
+          [this](int from, int removed, int added) {
+            RunHandler([&] { OnContentsChange(from, removed, added); });
+          });
   connect(&document, &QTextDocument::contentsChanged, this, &TDocumentEngine::ContentsChanged);
 }
 

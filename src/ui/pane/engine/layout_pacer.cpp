@@ -1,5 +1,7 @@
 #include "ui/pane/engine/layout_pacer.h"
 
+#include "core/error_edge.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -23,7 +25,7 @@ constexpr int PacedLength = 100000;
 
 TLayoutPacer::TLayoutPacer(QTextEdit* view) : QObject(view), FView(view) {
   FTick.setInterval(1);
-  connect(&FTick, &QTimer::timeout, this, &TLayoutPacer::Step);
+  connect(&FTick, &QTimer::timeout, this, [this] { RunHandler([this] { Step(); }); });
 }
 
 TLayoutPacer::~TLayoutPacer() {
