@@ -54,8 +54,9 @@ QString Repeat(const QString& unit, qsizetype length) {
   return text;
 }
 
-// A reply of pieces of about 1 KiB each, together some replyBytes long, with
-// escapes sequences (or written-out line breaks) spread evenly among them.
+// A reply of pieces of about 21 KiB each, together some replyBytes long, with
+// escape sequences (or line breaks, escaped as JSON escapes them) spread
+// evenly among them.
 QByteArray Reply(qsizetype replyBytes, int escapes, bool lineBreaks = false) {
   const QByteArray piece = Repeat(TranslationUnit, 400).toUtf8();
   const qsizetype pieces = std::max<qsizetype>(1, replyBytes / (piece.size() + 30));
@@ -68,7 +69,7 @@ QByteArray Reply(qsizetype replyBytes, int escapes, bool lineBreaks = false) {
     reply += piece;
     const int due = static_cast<int>(escapes * (i + 1) / pieces);
     for (; written < due; ++written) {
-      reply += lineBreaks ? R"(\\r\\n)" : EscapesInJson[written % 6];
+      reply += lineBreaks ? R"(\r\n)" : EscapesInJson[written % 6];
       reply += ' ';
     }
     reply += R"(","orig":"x"})";
@@ -233,6 +234,12 @@ void TranslateCommand_1MiB_10000Breaks(benchmark::State& state) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   CheckResult(state, TranslationUnit);
+  // Breaks the parser does not recognise would show as text in one long
+  // paragraph: a different, slower document than the one measured against.
+  const QString shown =
+      fixture.Window().findChild<TProfDHTMLEdit2*>(QStringLiteral("e2"))->BodyText();
+  if (shown.count(QStringLiteral("\r\n")) < 10000)
+    state.SkipWithError("the translation's line breaks did not arrive as breaks");
 }
 
 // The same lines shown as plain text, one block per line: the cheapest way
@@ -244,7 +251,7 @@ void BareView_1MiBLines(benchmark::State& state) {
                                         .value(QStringLiteral("sentences"))
                                         .toArray())
     translation += sentence.toObject().value(QStringLiteral("trans")).toString();
-  translation.replace(QStringLiteral("\\r\\n"), QStringLiteral("\n"));
+  translation.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   // The pane shows a translation in its own face, at the pane's size.
   QFont font = Fixture()
                    .Window()
