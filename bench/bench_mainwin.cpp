@@ -122,9 +122,18 @@ private:
   std::unique_ptr<TfrmMain> FWindow;
 };
 
-TFixture& Fixture() {
-  static TFixture fixture;
+// Made on first use and ended by main while the application still exists: a
+// window left to the static destructors would outlive it.
+std::unique_ptr<TFixture>& FixtureSlot() {
+  static std::unique_ptr<TFixture> fixture;
   return fixture;
+}
+
+TFixture& Fixture() {
+  std::unique_ptr<TFixture>& fixture = FixtureSlot();
+  if (!fixture)
+    fixture = std::make_unique<TFixture>();
+  return *fixture;
 }
 
 const QString& SourceText() {
@@ -408,6 +417,7 @@ int main(int argc, char** argv) {
               reporter.Counter("StartUp_MainWindow" + startUp + "/PeakRSS_MiB"),
               reporter.Counter("StartUp_BareWindow" + startUp + "/PeakRSS_MiB"));
   std::fflush(stdout);
+  FixtureSlot().reset();
   benchmark::Shutdown();
   return 0;
 }
