@@ -104,4 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
         TPlacementCase{"MoreCellsThanTheLimit", {{{1, 1}, {1, 1}, {1, 1}}}, false, {}, 0, 2}),
     [](const auto& row) { return std::string(row.param.Name); });
 
+// A file can ask for any spans: a first row of cells that each cover every
+// row and the widest span would mark 20,000 x 1,000 slots per cell, for
+// 20,000 cells, if the limit were only checked at the end of the row.
+TEST(TablePlacement, SpansOverTheWholeTableEndAtTheLimitNotAfterTheRow) {
+  TRows rows(MaxTableCells);
+  rows.front().assign(MaxTableCells, TCellSpans{MaxTableCells, MaxSpan});
+  EXPECT_FALSE(PlaceTableCells(rows).has_value());
+}
+
 } // namespace

@@ -19,6 +19,11 @@ std::optional<TTableGrid> PlaceTableCells(const std::vector<std::vector<TCellSpa
         ++column;
       cell.Row = static_cast<int>(r);
       cell.Column = column;
+      // Checked before the cell's slots are marked, so a row of cells that
+      // each span the whole table costs no more than the limit either.
+      if (rows.size() * static_cast<std::size_t>(column + cell.ColumnSpan) >
+          static_cast<std::size_t>(maxCells))
+        return std::nullopt;
       for (int dr = 0; dr < cell.RowSpan; ++dr) {
         auto& line = taken[r + static_cast<std::size_t>(dr)];
         if (line.size() < static_cast<std::size_t>(column + cell.ColumnSpan))
