@@ -90,6 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         // The parser would put the text behind the written form.
         TFidelityCase{"TextAtTheEndOfAForm", "<form action=\"/f\">x</form>y", "x\r\ny",
                       "<form action=\"/f\">x</form>y"},
+        // A bogus comment with a quote in it, in front of the form's end.
+        TFidelityCase{"BogusEndTagInAForm", "<form></<r =\">r", "r", "<form></<r =\">r</form>"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

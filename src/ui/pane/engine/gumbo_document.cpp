@@ -203,6 +203,13 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
         if (dropped)
           drop(tagStart, at);
       }
+    } else if (next == '/') {
+      // "</" without a letter behind it opens a bogus comment that the
+      // first '>' ends, quotes or not; read as a tag, a quote in it would
+      // hide the markup behind it (a </form> among it) from this scan.
+      const char* gt =
+          static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
+      at = gt ? gt - data + 1 : size;
     } else if (IsAsciiAlpha(next)) {
       const std::string name = ReadTagName(data, size, at);
       at = SkipAttributes(data, size, at);
