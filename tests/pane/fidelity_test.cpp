@@ -92,6 +92,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "<form action=\"/f\">x</form>y"},
         // A bogus comment with a quote in it, in front of the form's end.
         TFidelityCase{"BogusEndTagInAForm", "<form></<r =\">r", "r", "<form></<r =\">r</form>"},
+        // The parser leaves the second form inside the first, which no
+        // written markup can repeat.
+        TFidelityCase{"FormLeftInsideAForm", "<form><a></form>><form>", ">",
+                      "<form><a>&gt;</a></form>"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

@@ -76,6 +76,17 @@ void THtmlReader::Visit(const GumboNode* node) {
   }
 }
 
+namespace {
+
+bool InsideForm(const GumboNode* node) {
+  for (const GumboNode* up = node->parent; up; up = up->parent)
+    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == GUMBO_TAG_FORM)
+      return true;
+  return false;
+}
+
+} // namespace
+
 void THtmlReader::VisitElement(const GumboNode* node) {
   const GumboElement& element = node->v.element;
   if (element.tag_namespace != GUMBO_NAMESPACE_HTML) {
@@ -102,6 +113,11 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     }
     return;
   }
+  // The parser leaves a form inside a form after a misplaced </form>, but a
+  // form start tag inside a form is dropped when the markup is read again:
+  // only its content counts, so only its content is read.
+  if (element.tag == GUMBO_TAG_FORM && InsideForm(node))
+    return VisitChildren(node);
   TElementRef ref{NewElementId(), tag, GumboAttributes(element)};
   // Their content is raw text, which would read back differently once written
   // as an element; plain preformatted blocks show the same.
