@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -119,17 +122,49 @@ QString BytesToUnits(const QByteArray& bytes) {
   return out;
 }
 
+// Which byte order a UTF-16 text without a byte-order mark has, judged by
+// the NUL half of its ASCII characters: the brackets and equals signs every
+// settings file holds make it unmistakable. Nothing for an 8-bit text.
+std::optional<bool> Utf16ByteOrder(const QByteArray& bytes) {
+  const qsizetype pairs = std::min<qsizetype>(bytes.size() / 2, 4096);
+  qsizetype little = 0;
+  qsizetype big = 0;
+  bool littleMarks = false;
+  bool bigMarks = false;
+  for (qsizetype i = 0; i < pairs; ++i) {
+    const auto first = static_cast<uchar>(bytes[2 * i]);
+    const auto second = static_cast<uchar>(bytes[2 * i + 1]);
+    if (first != 0 && first < 0x80 && second == 0) {
+      ++little;
+      littleMarks = littleMarks || first == '[' || first == '=';
+    } else if (first == 0 && second != 0 && second < 0x80) {
+      ++big;
+      bigMarks = bigMarks || second == '[' || second == '=';
+    }
+  }
+  if (littleMarks && little * 2 >= pairs)
+    return false;
+  if (bigMarks && big * 2 >= pairs)
+    return true;
+  return std::nullopt;
+}
+
 } // namespace
 
 TIniText::TIniText(const QByteArray& fileBytes, const char* legacyCharset) {
   QByteArray bytes = fileBytes;
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+  const bool utf16Mark = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+  const std::optional<bool> unmarkedOrder =
+      utf16Mark || bytes.startsWith("\xEF\xBB\xBF") ? std::nullopt : Utf16ByteOrder(bytes);
+  if (utf16Mark || unmarkedOrder) {
     FUtf16 = true;
-    FBigEndian = bytes.startsWith("\xFE\xFF");
+    FUtf16Mark = utf16Mark;
+    FBigEndian = utf16Mark ? bytes.startsWith("\xFE\xFF") : *unmarkedOrder;
+    const qsizetype start = utf16Mark ? 2 : 0;
     // An odd last byte is no character, but it is the file's: it stays last.
-    if (bytes.size() % 2 != 0)
+    if ((bytes.size() - start) % 2 != 0)
       FSuffix = bytes.right(1);
-    QByteArray units = bytes.mid(2, (bytes.size() - 2) / 2 * 2);
+    QByteArray units = bytes.mid(start, (bytes.size() - start) / 2 * 2);
     if (FBigEndian)
       for (qsizetype i = 0; i + 1 < units.size(); i += 2)
         std::swap(units[i], units[i + 1]);
@@ -139,6 +174,9 @@ TIniText::TIniText(const QByteArray& fileBytes, const char* legacyCharset) {
     bytes = bytes.mid(3);
   } else {
     FCharset = legacyCharset;
+    // 8-bit settings text never holds a NUL: this is some other encoding or
+    // no text at all, and writing lines into it would only mix encodings.
+    FUnderstood = !bytes.contains('\0');
   }
   // A file with no line feed at all ends its lines with carriage returns, as
   // old Macintosh editors write them.
@@ -225,6 +263,8 @@ QString TIniText::DecodeLegacyValue(const QByteArray& value) {
 }
 
 std::optional<QByteArray> TIniText::ReadBytes(const QString& section, const QString& key) const {
+  if (!FUnderstood)
+    return std::nullopt;
   const int header = FindSection(section);
   if (header < 0)
     return std::nullopt;
@@ -269,11 +309,10 @@ bool TIniText::Write(const QString& section, const QString& key, const QString& 
   for (int i = header + 1; i < end; ++i) {
     const TParsed p = Parse(FLines[i].Text);
     if (p.Kind == TLineKind::Key && SameName(p.Name, key)) {
-      // A value in a legacy code page that the user left as it was keeps its
-      // bytes: its text would be written as UTF-8, and the proxy and any
-      // other program reading the file would see different bytes.
-      if (!FUtf16 && !FCharset && !IsValidUtf8(p.Value) && ValueText(p.Value) == value &&
-          !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+      // A value the user left as it was keeps its bytes: a legacy code page
+      // would become UTF-8 and a carriage return inside it a blank, and the
+      // proxy and any other program reading the file would see other bytes.
+      if (ValueText(p.Value) == value)
         return true;
       // Keep the key as the file spells it, and its indentation.
       const QByteArray& text = FLines[i].Text;
@@ -299,17 +338,17 @@ QByteArray TIniText::ToBytes() const {
   if (!FUtf16)
     return out;
   const QString units = BytesToUnits(out);
-  QByteArray le("\xFF\xFE");
-  le.reserve(2 + units.size() * 2 + 1);
+  QByteArray wide;
+  wide.reserve(2 + units.size() * 2 + 1);
+  if (FUtf16Mark)
+    wide += FBigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (const QChar c : units) {
     const char low = static_cast<char>(c.unicode() & 0xFF);
     const char high = static_cast<char>(c.unicode() >> 8);
-    le += FBigEndian ? high : low;
-    le += FBigEndian ? low : high;
+    wide += FBigEndian ? high : low;
+    wide += FBigEndian ? low : high;
   }
-  if (FBigEndian)
-    le[0] = '\xFE', le[1] = '\xFF';
-  return le + FSuffix;
+  return wide + FSuffix;
 }
 
 namespace IniFile {
@@ -345,18 +384,34 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
     old = file.readAll();
   }
   TIniText text(old, charsetOf ? charsetOf(old) : nullptr);
+  if (!text.Understood())
+    return false;
   if (!text.Write(section, key, value))
     return true; // the file's code page cannot hold the value: it stays as it is
 
+  struct stat before {};
+  if (existed && stat(QFile::encodeName(path).constData(), &before) != 0)
+    return false;
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly))
     return false;
-  // The settings file holds the proxy password in plain text.
-  const QFile::Permissions permissions =
-      existed ? info.permissions() : (QFile::ReadOwner | QFile::WriteOwner);
   const QByteArray bytes = text.ToBytes();
-  if (out.write(bytes) != bytes.size() || !out.setPermissions(permissions))
+  if (out.write(bytes) != bytes.size() || !out.flush())
     return false;
+  if (existed) {
+    // The new file takes the old one's place, so it takes its mode and, as
+    // far as the process may, its owner: a read-only file stays read-only
+    // and root's rewrite does not take a user's file from them.
+    if (fchown(out.handle(), before.st_uid, before.st_gid) != 0 &&
+        fchown(out.handle(), static_cast<uid_t>(-1), before.st_gid) != 0) {
+      // Not ours to give away: the file stays the writer's.
+    }
+    if (fchmod(out.handle(), before.st_mode & 07777) != 0)
+      return false;
+  } else if (!out.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
+    // The settings file holds the proxy password in plain text.
+    return false;
+  }
   return out.commit();
 }
 

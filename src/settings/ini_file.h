@@ -15,8 +15,10 @@ public:
   TIniText() = default;
   // A file without a byte-order mark whose 8-bit bytes are in a known legacy
   // code page names it (an iconv name); its values are read and written in
-  // it. UTF-16 files of either byte order stay UTF-16, and a file without
-  // any line feed ends its lines with carriage returns.
+  // it. UTF-16 files of either byte order stay UTF-16, with or without their
+  // byte-order mark (one without is known by the NUL bytes of its ASCII
+  // brackets and equals signs), and a file without any line feed ends its
+  // lines with carriage returns.
   explicit TIniText(const QByteArray& fileBytes, const char* legacyCharset = nullptr);
 
   // The value of the first matching key in the first matching section. A
@@ -38,6 +40,10 @@ public:
 
   // The text in the encoding it was read in (UTF-16 files stay UTF-16).
   QByteArray ToBytes() const;
+
+  // False for bytes that are neither 8-bit text nor UTF-16 (NULs where no
+  // text has them): nothing reads from them and they must not be written to.
+  bool Understood() const { return FUnderstood; }
 
 private:
   struct TLine {
@@ -62,7 +68,9 @@ private:
   QByteArray FPrefix; // a UTF-8 byte-order mark, kept as found
   QByteArray FSuffix; // the odd last byte of a UTF-16 file, kept last
   bool FUtf16 = false;
+  bool FUtf16Mark = false; // the UTF-16 text began with a byte-order mark
   bool FBigEndian = false;
+  bool FUnderstood = true;
   const char* FCharset = nullptr; // legacy code page of an 8-bit file
 };
 
@@ -81,7 +89,9 @@ std::optional<QByteArray> ReadBytes(const QString& path, const QString& section,
 
 // Writes one value through a temporary file beside the target, so a failed
 // write never leaves a half-written file. A new file is readable by its owner
-// only; an existing one keeps its permissions. False when it cannot be written.
+// only; an existing one keeps its mode and (where the process may) its owner
+// and group. False when it cannot be written, or when the file's bytes are
+// not text it understands (see TIniText::Understood).
 // A value the file's legacy code page cannot hold is not written (the file
 // never mixes encodings), and that is no failure.
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value,

@@ -64,6 +64,28 @@ TEST_P(TOptionsCloseTest, AManualProxyNeedsAnAddressAndThenAPort) {
   EXPECT_TRUE(ShownBoxes().isEmpty()) << "a refused close shows no message";
 }
 
+// A carriage return inside a value (a file edited elsewhere) is no line end
+// here; a close that changes nothing writes the values back byte for byte.
+TEST_P(TOptionsCloseTest, UnchangedValuesKeepTheirBytes) {
+  const QByteArray connection = "[Connection]\r\nNoProxy=0\r\nAddress=h\rx\r\nPort=8080\r\n"
+                                "UserName=a\rb\r\nPassword=p\rw\r\n";
+  {
+    QFile file(SettingsFileName);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[General]\r\nTranslator=0\r\nAutoPaste=0\r\nAutoCopy=0\r\n"
+               "ChineseLanguage=0\r\nDisplayLanguage=English\r\n" +
+               connection);
+  }
+  LoadSettings();
+  EXPECT_EQ(Params.UserName, QStringLiteral("a\rb"));
+  TfrmOptions& form = Open();
+  GetParam().Close(form);
+  EXPECT_FALSE(form.isVisible());
+  QFile file(SettingsFileName);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().endsWith(connection));
+}
+
 TEST_P(TOptionsCloseTest, AFailedWriteKeepsTheDialogOpenAndShowsTheError) {
   TfrmOptions& form = Open();
   // A folder where the settings file should be: every write fails.

@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -143,6 +144,12 @@ QByteArray Utf16(const QString& text) {
   return bytes;
 }
 
+QByteArray BigEndian(QByteArray bytes) {
+  for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+    std::swap(bytes[i], bytes[i + 1]);
+  return bytes;
+}
+
 struct TRewriteCase {
   const char* Name;
   QByteArray File;
@@ -199,6 +206,25 @@ INSTANTIATE_TEST_SUITE_P(
                      Utf16Head + Utf16(QStringLiteral("[Connection]\r\nPort=1\r\n")) + "Z",
                      QStringLiteral("Port"), QStringLiteral("2"),
                      Utf16Head + Utf16(QStringLiteral("[Connection]\r\nPort=2\r\n")) + "Z",
+                     QStringLiteral("2")},
+        TRewriteCase{"BareCrInAnUnchangedValueStays", "[Connection]\nUserName=a\rb\n",
+                     QStringLiteral("UserName"), QStringLiteral("a\rb"),
+                     "[Connection]\nUserName=a\rb\n", QStringLiteral("a\rb")},
+        TRewriteCase{"BareCrInAnUnchangedPasswordStays", "[Connection]\r\nPassword=p\r\rw\r\n",
+                     QStringLiteral("Password"), QStringLiteral("p\r\rw"),
+                     "[Connection]\r\nPassword=p\r\rw\r\n", QStringLiteral("p\r\rw")},
+        TRewriteCase{"Utf16WithoutAMarkStaysSo",
+                     Utf16(QStringLiteral("[Connection]\r\nPort=1\r\n")), QStringLiteral("Port"),
+                     QStringLiteral("2"), Utf16(QStringLiteral("[Connection]\r\nPort=2\r\n")),
+                     QStringLiteral("2")},
+        TRewriteCase{
+            "Utf16WithoutAMarkGetsItsNewKey", Utf16(QStringLiteral("[Connection]\r\nPort=1\r\n")),
+            QStringLiteral("Address"), QStringLiteral("h"),
+            Utf16(QStringLiteral("[Connection]\r\nPort=1\r\nAddress=h\r\n")), QStringLiteral("h")},
+        TRewriteCase{"Utf16BigEndianWithoutAMark",
+                     BigEndian(Utf16(QStringLiteral("[Connection]\nPort=1\n"))),
+                     QStringLiteral("Port"), QStringLiteral("2"),
+                     BigEndian(Utf16(QStringLiteral("[Connection]\nPort=2\n"))),
                      QStringLiteral("2")},
         TRewriteCase{"Utf16KeepsALoneSurrogate",
                      Utf16Head + Utf16(QStringLiteral(u"; \xD800!\r\n[Connection]\r\nPort=1\r\n")),

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -166,6 +168,55 @@ TEST_F(TSettingsTest, NewFileIsPrivateAndExistingPermissionsStay) {
   // Nothing but the settings file is left in the folder.
   EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("Tralvesco.ini")});
+}
+
+// The rewrite puts a new file in the old one's place; to whoever looks at
+// the folder it is still the same file. The tests run as root, which may
+// give a file to anyone.
+struct TKeptFileRow {
+  const char* Name;
+  mode_t Mode;
+  uid_t Owner;
+  gid_t Group;
+};
+
+void PrintTo(const TKeptFileRow& row, std::ostream* os) {
+  *os << row.Name;
+}
+
+class TKeptFileTest : public TSettingsTest, public ::testing::WithParamInterface<TKeptFileRow> {};
+
+TEST_P(TKeptFileTest, RewriteKeepsModeOwnerAndGroup) {
+  const TKeptFileRow& row = GetParam();
+  WriteFile("[General]\r\nDirection=0\r\n");
+  const QByteArray path = QFile::encodeName(SettingsFileName);
+  ASSERT_EQ(chown(path.constData(), row.Owner, row.Group), 0);
+  ASSERT_EQ(chmod(path.constData(), row.Mode), 0);
+  IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"), 1);
+  EXPECT_EQ(ReadFile(), "[General]\r\nDirection=1\r\n");
+  struct stat after {};
+  ASSERT_EQ(stat(path.constData(), &after), 0);
+  EXPECT_EQ(after.st_mode & 07777, row.Mode);
+  if (geteuid() == 0) {
+    EXPECT_EQ(after.st_uid, row.Owner);
+    EXPECT_EQ(after.st_gid, row.Group);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, TKeptFileTest,
+                         ::testing::Values(TKeptFileRow{"ReadOnly", 0444, 0, 0},
+                                           TKeptFileRow{"AnotherUsers", 0640, 12345, 12346},
+                                           TKeptFileRow{"GroupOnly", 0060, 0, 12346}),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
+TEST_F(TSettingsTest, AFileThatIsNoTextIsNeverWrittenTo) {
+  // NULs where neither 8-bit text nor UTF-16 has them.
+  const QByteArray garbage("\x00\x01\x02[General]\x00\x00\x00\x7F\xFF\x00", 13);
+  WriteFile(garbage);
+  EXPECT_THROW(
+      IniWriteInteger(SettingsFileName, QStringLiteral("General"), QStringLiteral("Direction"), 1),
+      ETralvescoError);
+  EXPECT_EQ(ReadFile(), garbage);
 }
 
 TEST_F(TSettingsTest, FailedWriteRaisesAndLeavesTheOldFile) {
