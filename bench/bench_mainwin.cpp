@@ -164,7 +164,8 @@ void BareExchange(benchmark::State& state, const QByteArray& reply) {
   THttpClient http;
   SetRequestHeaders(http);
   for (auto _ : state) {
-    QString answer = TranslateText(http, SourceText(), LanguageEnglish, LanguageSimplifiedChinese);
+    QString answer =
+        TranslateText(http, SourceText(), LanguageEnglish, LanguageSimplifiedChinese).Text;
     benchmark::DoNotOptimize(answer.data());
   }
 }

@@ -1,5 +1,7 @@
 #include "translate/http_client.h"
 
+#include "settings/proxy_policy.h"
+
 namespace {
 
 // libcurl's global set-up must run once per process before any handle
@@ -28,6 +30,37 @@ QByteArray WithoutControls(QByteArray text) {
     if (static_cast<uchar>(c) < 0x20 || c == 0x7F)
       c = ' ';
   return text;
+}
+
+THttpFailure FailureOf(CURLcode result) {
+  switch (result) {
+  case CURLE_OPERATION_TIMEDOUT:
+    return THttpFailure::Timeout;
+  case CURLE_SSL_CONNECT_ERROR:
+  case CURLE_PEER_FAILED_VERIFICATION:
+  case CURLE_SSL_CERTPROBLEM:
+  case CURLE_SSL_CIPHER:
+  case CURLE_SSL_CACERT_BADFILE:
+  case CURLE_SSL_ENGINE_NOTFOUND:
+  case CURLE_SSL_ENGINE_SETFAILED:
+  case CURLE_SSL_ENGINE_INITFAILED:
+  case CURLE_SSL_SHUTDOWN_FAILED:
+  case CURLE_SSL_CRL_BADFILE:
+  case CURLE_SSL_ISSUER_ERROR:
+  case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+  case CURLE_SSL_INVALIDCERTSTATUS:
+  case CURLE_SSL_CLIENTCERT:
+  case CURLE_USE_SSL_FAILED:
+    return THttpFailure::Tls;
+  case CURLE_FAILED_INIT:
+  case CURLE_OUT_OF_MEMORY:
+  case CURLE_URL_MALFORMAT:
+  case CURLE_UNSUPPORTED_PROTOCOL:
+  case CURLE_BAD_FUNCTION_ARGUMENT:
+    return THttpFailure::Setup;
+  default:
+    return THttpFailure::Connection;
+  }
 }
 
 } // namespace
@@ -171,16 +204,26 @@ THttpResponse THttpClient::Get(const QByteArray& url) {
 
 THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& settings) {
   THttpResponse response;
-  auto fail = [&response](const QString& why) {
+  auto fail = [&response](THttpFailure kind, const QString& why) {
+    response.Failure = kind;
     response.Error = why;
     return response;
   };
   if (!FCurl || !FMulti)
-    return fail(QStringLiteral("The HTTP library could not be initialised"));
+    return fail(THttpFailure::Setup, QStringLiteral("The HTTP library could not be initialised"));
   if (url.size() > MaxUrlLength)
-    return fail(QStringLiteral("The request is too long to send (%1 bytes)").arg(url.size()));
-  if (!settings.ProxyServer.isEmpty() && (settings.ProxyPort < 1 || settings.ProxyPort > 65535))
-    return fail(QStringLiteral("'%1' is not a valid proxy port").arg(settings.ProxyPort));
+    return fail(THttpFailure::Setup,
+                QStringLiteral("The request is too long to send (%1 bytes)").arg(url.size()));
+  // A required proxy that cannot be used sends nothing, rather than letting
+  // the request go anywhere else.
+  if (!settings.ProxyFault.isEmpty())
+    return fail(THttpFailure::Proxy, settings.ProxyFault);
+  if (!settings.ProxyServer.isEmpty()) {
+    const TProxyRoute route =
+        ProxyRoute(false, settings.ProxyServer, QString::number(settings.ProxyPort));
+    if (!route.Usable())
+      return fail(THttpFailure::Proxy, route.Message);
+  }
 
   CURL* c = FCurl.get();
   TSlist headers;
@@ -197,7 +240,7 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
   if (!hasAccept)
     built = built && Append(headers, "Accept:");
   if (!built)
-    return fail(QStringLiteral("Out of memory"));
+    return fail(THttpFailure::Setup, QStringLiteral("Out of memory"));
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
   FRequestHeaders = std::move(headers);
 
@@ -230,11 +273,13 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
     response.Body.clear();
     if (FAbort) {
       response.Aborted = true;
-      return fail(QStringLiteral("The request was cancelled"));
+      return fail(THttpFailure::Cancelled, QStringLiteral("The request was cancelled"));
     }
     if (FBodyTooLarge)
-      return fail(QStringLiteral("The answer is larger than %1 bytes").arg(settings.MaxBodySize));
-    return fail(QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : curl_easy_strerror(result)));
+      return fail(THttpFailure::TooLarge,
+                  QStringLiteral("The answer is larger than %1 bytes").arg(settings.MaxBodySize));
+    return fail(FailureOf(result),
+                QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : curl_easy_strerror(result)));
   }
   response.Completed = true;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.Status);

@@ -9,11 +9,25 @@
 #include <curl/curl.h>
 #include <memory>
 
+// Why an exchange brought no answer.
+enum class THttpFailure {
+  None,
+  Setup,      // the request could not be made (library, URL, memory)
+  Proxy,      // the proxy settings cannot be used; nothing was sent
+  Connection, // refused, broken, unresolved or nothing answered
+  Timeout,    // a connect or total bound was reached
+  Tls,        // the secure channel could not be set up
+  TooLarge,   // the body passed the size cap
+  Cancelled   // ended by THttpClient::Abort
+};
+
 // What one GET brought back. Completed is true when an answer arrived, with
 // any status; false when the exchange itself failed (no connection, broken
-// transfer, time-out), and Error then holds the library's wording of why.
+// transfer, time-out), and Failure and Error then say why, Error in the
+// library's words.
 struct THttpResponse {
   bool Completed = false;
+  THttpFailure Failure = THttpFailure::None;
   long Status = 0;
   QByteArray StatusLine; // the final answer's status line, without its line end
   QByteArray Body;
@@ -31,6 +45,9 @@ struct THttpSettings {
   THttpVersion Version = THttpVersion::Http11;
   QString ProxyServer; // empty: a direct connection
   int ProxyPort = 0;
+  // Set when a proxy is required but its settings cannot be used: no
+  // request is sent, and this says why.
+  QString ProxyFault;
   QByteArray ProxyUserName; // as sent
   QByteArray ProxyPassword;
   std::chrono::milliseconds ConnectTimeout{15000};
@@ -58,6 +75,9 @@ public:
   void SetProxyServer(const QString& server) { FSettings.ProxyServer = server; }
   int ProxyPort() const { return FSettings.ProxyPort; }
   void SetProxyPort(int port) { FSettings.ProxyPort = port; }
+  // Non-empty: the proxy settings cannot be used and every GET fails unsent.
+  QString ProxyFault() const { return FSettings.ProxyFault; }
+  void SetProxyFault(const QString& why) { FSettings.ProxyFault = why; }
   // The credentials go to the proxy as bytes: as UTF-8 when given as text,
   // as they are when given as bytes (a value the settings file holds in a
   // legacy code page). Control characters are sent as blanks.

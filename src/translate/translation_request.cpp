@@ -9,6 +9,7 @@
 
 #include "settings/ini_file.h"
 #include "settings/legacy_text.h"
+#include "settings/proxy_policy.h"
 
 #include <QStringDecoder>
 #include <QUrl>
@@ -19,12 +20,35 @@ namespace {
 const QByteArray UserAgent = "Mozilla/5.0 (Windows; U; Windows NT 6.1; en-US) AppleWebKit/534.13 "
                              "(KHTML, like Gecko) Chrome/9.0.597.67 Safari/534";
 
-QString DecodeUtf8OrEmpty(const QByteArray& body) {
+std::optional<QString> DecodeUtf8(const QByteArray& body) {
   // Stateless: a sequence cut off at the end of the body is an error too,
   // not something kept for a next chunk that never comes.
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = decoder.decode(body);
-  return decoder.hasError() ? QString() : text;
+  if (decoder.hasError())
+    return std::nullopt;
+  return text;
+}
+
+TTranslationFailure KindOf(THttpFailure failure) {
+  switch (failure) {
+  case THttpFailure::None:
+  case THttpFailure::Setup:
+    return TTranslationFailure::Request;
+  case THttpFailure::Proxy:
+    return TTranslationFailure::Proxy;
+  case THttpFailure::Connection:
+    return TTranslationFailure::Connection;
+  case THttpFailure::Timeout:
+    return TTranslationFailure::Timeout;
+  case THttpFailure::Tls:
+    return TTranslationFailure::Tls;
+  case THttpFailure::TooLarge:
+    return TTranslationFailure::TooLarge;
+  case THttpFailure::Cancelled:
+    return TTranslationFailure::Cancelled;
+  }
+  return TTranslationFailure::Connection;
 }
 
 // A credential as the settings file holds it, when the record still shows
@@ -36,37 +60,6 @@ QByteArray CredentialBytes(const QString& shown, const QByteArray& stored) {
 }
 
 } // namespace
-
-std::optional<QString> ProxyHost(const QString& address) {
-  const QString host = address.trimmed();
-  if (host.isEmpty())
-    return host;
-  // The library reads a scheme, a port or user:password@ out of the
-  // address, and they would override the kind of proxy, the Port setting
-  // and the user name: only a bare host is taken.
-  if (host.contains(QLatin1Char(':'))) {
-    // Only an IPv6 address holds colons; the library wants it in brackets.
-    QString inner = host;
-    if (inner.startsWith(QLatin1Char('[')) && inner.endsWith(QLatin1Char(']')))
-      inner = inner.mid(1, inner.size() - 2);
-    QUrl url;
-    url.setHost(QLatin1Char('[') + inner + QLatin1Char(']'), QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() || !url.host().contains(QLatin1Char(':')))
-      return std::nullopt;
-    return QLatin1Char('[') + url.host() + QLatin1Char(']');
-  }
-  if (host.size() > 253)
-    return std::nullopt;
-  for (const QString& label : host.split(QLatin1Char('.'))) {
-    if (label.isEmpty() || label.size() > 63 || label.startsWith(QLatin1Char('-')) ||
-        label.endsWith(QLatin1Char('-')))
-      return std::nullopt;
-    for (const QChar c : label)
-      if (!(c.isLetterOrNumber() || c == u'-' || c == u'_'))
-        return std::nullopt;
-  }
-  return host;
-}
 
 std::optional<QByteArray> ServiceAddress(const QString& server) {
   const QString trimmed = server.trimmed();
@@ -113,23 +106,25 @@ void SetRequestHeaders(THttpClient& http) {
 }
 
 void ApplyProxySettings(THttpClient& http) {
-  if (Params.NoProxy) {
+  const TProxyRoute route = ProxyRoute(Params.NoProxy, Params.Address, Params.Port);
+  http.SetProxyFault({});
+  if (route.Direct) {
     http.SetProxyServer({});
     http.SetProxyPort(0);
     http.SetProxyUserName({});
     http.SetProxyPassword({});
     return;
   }
-  const std::optional<QString> host = ProxyHost(Params.Address);
-  if (!host)
-    throw ETralvescoError(
-        QStringLiteral("'%1' is not a valid proxy address: give a host name or an IP address only")
-            .arg(Params.Address));
-  http.SetProxyServer(*host);
-  const std::optional<qint32> port = ParseIniInteger(Params.Port);
-  if (!port)
-    throw ETralvescoError(QStringLiteral("'%1' is not a valid integer value").arg(Params.Port));
-  http.SetProxyPort(*port);
+  if (!route.Host) {
+    http.SetProxyFault(route.Message);
+    throw ETralvescoError(route.Message);
+  }
+  http.SetProxyServer(*route.Host);
+  if (!route.Port || !route.Usable()) {
+    http.SetProxyFault(route.Message);
+    throw ETralvescoError(route.Message);
+  }
+  http.SetProxyPort(*route.Port);
   http.SetProxyUserNameBytes(CredentialBytes(Params.UserName, Params.StoredUserName));
   http.SetProxyPasswordBytes(CredentialBytes(Params.Password, Params.StoredPassword));
 }
@@ -155,22 +150,28 @@ TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& s
   return request;
 }
 
-QString TranslateText(THttpClient& http, const TTranslationRequest& request) {
+TTranslationReply TranslateText(THttpClient& http, const TTranslationRequest& request) {
   if (request.Url.isEmpty())
-    return request.Failure;
+    return TTranslationReply::Failed(TTranslationFailure::Request, request.Failure);
   try {
     const THttpResponse response = http.Get(request.Url, request.Http);
     if (!response.Completed)
-      return response.Error;
+      return TTranslationReply::Failed(KindOf(response.Failure), response.Error);
     if (response.Status < 200 || response.Status > 299)
-      return QString::fromLatin1(response.StatusLine);
-    return DecodeUtf8OrEmpty(response.Body);
+      return TTranslationReply::Failed(TTranslationFailure::HttpStatus,
+                                       QString::fromLatin1(response.StatusLine));
+    std::optional<QString> text = DecodeUtf8(response.Body);
+    if (!text)
+      return TTranslationReply::Failed(TTranslationFailure::Unparsable,
+                                       QStringLiteral("the answer is not valid UTF-8"));
+    return {TTranslationFailure::None, std::move(*text), {}};
   } catch (const std::exception& e) {
-    return QString::fromLocal8Bit(e.what());
+    return TTranslationReply::Failed(TTranslationFailure::Request,
+                                     QString::fromLocal8Bit(e.what()));
   }
 }
 
-QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
-                      const QString& targetCode) {
+TTranslationReply TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
+                                const QString& targetCode) {
   return TranslateText(http, PrepareTranslation(http, Params.Server, text, sourceCode, targetCode));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "translate/http_client.h"
+#include "translate/translation_reply.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,19 +31,15 @@ QByteArray TranslationUrl(const QByteArray& serviceAddress, const QString& text,
 // cookies, so neither is in the set.
 void SetRequestHeaders(THttpClient& http);
 
-// The proxy address as the client takes it: a host name or an IP address
-// (an IPv6 one in brackets), blanks around it dropped; empty stays empty.
-// Nothing when the address holds anything else, such as a scheme, a port or
-// user:password@.
-std::optional<QString> ProxyHost(const QString& address);
-
 // Copies the proxy settings of Params into the client: cleared with NoProxy,
-// otherwise server, port, user name and password in that order. An address
-// that is not a bare host throws ETralvescoError("'<address>' is not a valid
-// proxy address: ...") with nothing changed. A port that is not an integer
-// throws ETralvescoError("'<port>' is not a valid integer value") with the
-// server already set and the rest as it was. A credential whose text is the
-// legacy-code-page value the settings file holds goes as the file's bytes.
+// otherwise server, port, user name and password in that order. Settings
+// that ProxyRoute finds unusable throw ETralvescoError with its message; an
+// address it rejects changes none of the four, a port that is not an integer
+// leaves the server set and the rest as it was. Either way the client is
+// left refusing every request (its ProxyFault) until settings that can be
+// used are applied: a chosen proxy is never bypassed. A credential whose
+// text is the legacy-code-page value the settings file holds goes as the
+// file's bytes.
 void ApplyProxySettings(THttpClient& http);
 
 // Larger answers fail like any failed exchange: the target pane could not
@@ -53,7 +50,7 @@ inline constexpr qsizetype MaxTranslationReplyBytes = 8 * 1024 * 1024;
 // live and handed by value to the thread that sends it.
 struct TTranslationRequest {
   QByteArray Url;  // empty when the server setting is not an address
-  QString Failure; // then the text the run shows instead of a reply
+  QString Failure; // then why nothing is sent
   THttpSettings Http;
 };
 
@@ -66,10 +63,10 @@ TTranslationRequest PrepareTranslation(const THttpClient& http, const QString& s
 // Sends a prepared request through the client's connection; the answer body
 // decoded from UTF-8, at most MaxTranslationReplyBytes long. Reads nothing but
 // its arguments, so it may run on any thread. Never throws: a failed exchange
-// gives the failure's text instead (for an answer outside 2xx, its status
-// line), a body that is not valid UTF-8 an empty text.
-QString TranslateText(THttpClient& http, const TTranslationRequest& request);
+// gives its kind and detail instead (for an answer outside 2xx, its status
+// line), a body that is not valid UTF-8 an Unparsable failure.
+TTranslationReply TranslateText(THttpClient& http, const TTranslationRequest& request);
 
 // Both steps at once on the calling thread, with Params.Server.
-QString TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
-                      const QString& targetCode);
+TTranslationReply TranslateText(THttpClient& http, const QString& text, const QString& sourceCode,
+                                const QString& targetCode);

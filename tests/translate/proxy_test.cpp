@@ -159,9 +159,16 @@ TEST_F(TProxySettingsTest, TunnelRequestCarriesNoneOfTheServiceHeaders) {
 
 TEST_F(TProxySettingsTest, PortOutsideTheRangeFailsTheRequestWithoutSendingIt) {
   for (const QString& port : {QStringLiteral("70000"), QStringLiteral("0"), QStringLiteral("-1")}) {
-    UseProxy(port);
-    EXPECT_EQ(Translate(QStringLiteral("a")),
-              QStringLiteral("'%1' is not a valid proxy port").arg(port));
+    const QString message = QStringLiteral("'%1' is not a valid proxy port").arg(port);
+    try {
+      UseProxy(port);
+      ADD_FAILURE() << "no error for port '" << port.toStdString() << "'";
+    } catch (const ETralvescoError& e) {
+      EXPECT_EQ(e.Message(), message);
+    }
+    const TTranslationReply reply = Reply(QStringLiteral("a"));
+    EXPECT_EQ(reply.Failure, TTranslationFailure::Proxy);
+    EXPECT_EQ(reply.Detail, message);
   }
   EXPECT_EQ(FProxy.RequestCount(), 0);
   EXPECT_EQ(FServer.RequestCount(), 0);
@@ -200,6 +207,7 @@ TEST_P(TProxyAddressTest, OnlyABareHostIsTaken) {
     ASSERT_TRUE(c.Server) << "taken as " << FHttp.ProxyServer().toStdString();
     EXPECT_EQ(FHttp.ProxyServer(), *c.Server);
     EXPECT_EQ(FHttp.ProxyPort(), 3128);
+    EXPECT_EQ(FHttp.ProxyFault(), QString());
   } catch (const ETralvescoError& e) {
     ASSERT_FALSE(c.Server) << e.Message().toStdString();
     EXPECT_EQ(e.Message(),
@@ -207,6 +215,8 @@ TEST_P(TProxyAddressTest, OnlyABareHostIsTaken) {
                              "address only")
                   .arg(c.Address));
     EXPECT_EQ(FHttp.ProxyServer(), QStringLiteral("old"));
+    // The old proxy is not used in its place: nothing is sent at all.
+    EXPECT_EQ(FHttp.ProxyFault(), e.Message());
   }
 }
 
@@ -219,6 +229,14 @@ INSTANTIATE_TEST_SUITE_P(
         TAddressCase{"Ipv4", QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.1")},
         TAddressCase{"Ipv6", QStringLiteral("::1"), QStringLiteral("[::1]")},
         TAddressCase{"Ipv6InBrackets", QStringLiteral("[fe80::1]"), QStringLiteral("[fe80::1]")},
+        TAddressCase{"AbsoluteName", QStringLiteral("localhost."), QStringLiteral("localhost.")},
+        TAddressCase{"Ipv6WithZone", QStringLiteral("fe80::1%lo"),
+                     QStringLiteral("[fe80::1%25lo]")},
+        TAddressCase{"Ipv6WithEscapedZone", QStringLiteral("[fe80::1%25eth0]"),
+                     QStringLiteral("[fe80::1%25eth0]")},
+        TAddressCase{"EmptyZone", QStringLiteral("fe80::1%"), std::nullopt},
+        TAddressCase{"Blanks", QStringLiteral("   "), std::nullopt},
+        TAddressCase{"TwoDotsAtTheEnd", QStringLiteral("localhost.."), std::nullopt},
         TAddressCase{"Socks5Scheme", QStringLiteral("socks5://127.0.0.1"), std::nullopt},
         TAddressCase{"HttpScheme", QStringLiteral("http://proxy.example"), std::nullopt},
         TAddressCase{"WithPort", QStringLiteral("proxy.example:8080"), std::nullopt},

@@ -20,9 +20,15 @@ protected:
   }
   void TearDown() override { Params = TParams{}; }
 
+  TTranslationReply Reply(const QString& text, const QString& source = LanguageEnglish,
+                          const QString& target = LanguageSimplifiedChinese) {
+    return TranslateText(FHttp, text, source, target);
+  }
+  // The body, or after a failure its detail.
   QString Translate(const QString& text, const QString& source = LanguageEnglish,
                     const QString& target = LanguageSimplifiedChinese) {
-    return TranslateText(FHttp, text, source, target);
+    const TTranslationReply reply = Reply(text, source, target);
+    return reply.Succeeded() ? reply.Text : reply.Detail;
   }
 
   TTestHttpServer FServer; // outlives the client

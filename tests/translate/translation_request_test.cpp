@@ -141,7 +141,9 @@ TEST_F(TTranslationRequestTest, BodyThatIsNotValidUtf8GivesAnEmptyText) {
   for (const QByteArray& body : {QByteArray("ok \xFF"), QByteArray("\xC0\xAF"),
                                  QByteArray("\xED\xA0\x80"), QByteArray("cut \xE4\xB8")}) {
     FServer.Enqueue(TTestResponse::Ok(body));
-    EXPECT_EQ(Translate(QStringLiteral("a")), QString()) << body.toHex().toStdString();
+    const TTranslationReply reply = Reply(QStringLiteral("a"));
+    EXPECT_EQ(reply.Text, QString()) << body.toHex().toStdString();
+    EXPECT_EQ(reply.Failure, TTranslationFailure::Unparsable) << body.toHex().toStdString();
   }
 }
 
@@ -295,7 +297,7 @@ TEST_F(TTranslationRequestTest, APreparedRequestTakesItsSettingsAlongToTheWorker
   FHttp.SetProxyPort(UnusedLocalPort());
 
   QString result;
-  std::thread worker([&] { result = TranslateText(FHttp, request); });
+  std::thread worker([&] { result = TranslateText(FHttp, request).Text; });
   worker.join();
   EXPECT_EQ(result, QString::fromUtf8(TestReply));
   ASSERT_EQ(FServer.RequestCount(), 1);
@@ -309,7 +311,7 @@ TEST_F(TTranslationRequestTest, APreparedRequestTakesItsSettingsAlongToTheWorker
   const TTranslationRequest refused =
       PrepareTranslation(FHttp, QStringLiteral("ftp://127.0.0.1"), QStringLiteral("Hi"),
                          LanguageEnglish, LanguageSimplifiedChinese);
-  EXPECT_EQ(TranslateText(FHttp, refused),
+  EXPECT_EQ(TranslateText(FHttp, refused).Detail,
             QStringLiteral("'ftp://127.0.0.1' is not a valid translation server address"));
   EXPECT_EQ(FServer.RequestCount(), 1);
 }
@@ -323,7 +325,8 @@ TEST_F(TTranslationRequestTest, RunsOnAWorkerThreadWithClientsOfItsOwn) {
       THttpClient client;
       SetRequestHeaders(client);
       results[i] =
-          TranslateText(client, QStringLiteral("a"), LanguageEnglish, LanguageSimplifiedChinese);
+          TranslateText(client, QStringLiteral("a"), LanguageEnglish, LanguageSimplifiedChinese)
+              .Text;
     });
   }
   for (std::thread& worker : workers)

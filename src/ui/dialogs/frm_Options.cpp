@@ -10,6 +10,7 @@
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
 #include "settings/program_dir.h"
+#include "settings/proxy_policy.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "ui/glyphs/glyphs.h"
@@ -281,12 +282,13 @@ void TfrmOptions::FitCaptions() {
 
 bool TfrmOptions::FormClose(QObject* sender) {
   Q_UNUSED(sender);
-  if (rbManuallyProxy->isChecked() && edtAddress->text().isEmpty()) {
-    RefuseClose(edtAddress);
-    return false;
-  }
-  if (rbManuallyProxy->isChecked() && edtPort->text().isEmpty()) {
-    RefuseClose(edtPort);
+  // Only an empty field keeps the dialog open; any other fault in the proxy
+  // settings is reported when the window applies them, and no request goes
+  // out while it stands.
+  const TProxyFault fault =
+      ProxyRoute(!rbManuallyProxy->isChecked(), edtAddress->text(), edtPort->text()).Fault;
+  if (fault == TProxyFault::NoAddress || fault == TProxyFault::NoPort) {
+    RefuseClose(fault == TProxyFault::NoAddress ? edtAddress : edtPort);
     return false;
   }
   SaveOptions();

@@ -93,11 +93,13 @@ void TfrmMain::TranslateSource() {
     const TTranslationRequest request =
         PrepareTranslation(*HTTP, Params.Server, FSourceText, pair->Source, pair->Target);
     HTTP->ClearAbort();
-    QString reply;
+    TTranslationReply reply;
     RunOnWorkerThread([http = HTTP, request, &reply] { reply = TranslateText(*http, request); });
+    // Read (and a failure logged) before anything else: a run cut short by
+    // a close still leaves its reason in the log.
+    result = ReadTranslation(reply);
     if (FClosedDuringRun)
       return;
-    result = ParseTranslation(reply);
   }
 
   e2->BeginUpdate();
