@@ -175,7 +175,8 @@ TIniText::TIniText(const QByteArray& fileBytes, const char* legacyCharset) {
   } else {
     FCharset = legacyCharset;
     // 8-bit settings text never holds a NUL: this is some other encoding or
-    // no text at all, and writing lines into it would only mix encodings.
+    // no text at all. Whatever lines read well are still read, but writing
+    // lines into it would only mix encodings.
     FUnderstood = !bytes.contains('\0');
   }
   // A file with no line feed at all ends its lines with carriage returns, as
@@ -263,8 +264,6 @@ QString TIniText::DecodeLegacyValue(const QByteArray& value) {
 }
 
 std::optional<QByteArray> TIniText::ReadBytes(const QString& section, const QString& key) const {
-  if (!FUnderstood)
-    return std::nullopt;
   const int header = FindSection(section);
   if (header < 0)
     return std::nullopt;

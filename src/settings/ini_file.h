@@ -42,7 +42,7 @@ public:
   QByteArray ToBytes() const;
 
   // False for bytes that are neither 8-bit text nor UTF-16 (NULs where no
-  // text has them): nothing reads from them and they must not be written to.
+  // such text has them): they may still be read, but never written to.
   bool Understood() const { return FUnderstood; }
 
 private:
