@@ -5,6 +5,7 @@
 
 #include "core/app_error.h"
 #include "core/product_info.h"
+#include "core/program_messages.h"
 #include "settings/settings.h"
 
 #include "settings/ini_file.h"
@@ -122,9 +123,7 @@ void ApplyProxySettings(THttpClient& http) {
   }
   const std::optional<QString> host = ProxyHost(Params.Address);
   if (!host)
-    throw ETralvescoError(
-        QStringLiteral("'%1' is not a valid proxy address: give a host name or an IP address only")
-            .arg(Params.Address));
+    throw ETralvescoError(MessageText(TMessage::InvalidProxy).arg(Params.Address));
   http.SetProxyServer(*host);
   const std::optional<qint32> port = ParseIniInteger(Params.Port);
   if (!port)
