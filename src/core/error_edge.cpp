@@ -16,7 +16,9 @@ TErrorBox& ErrorBoxOverride() {
   return box;
 }
 
-void ShowErrorBox(const QString& message) {
+} // namespace
+
+void ShowErrorMessage(const QString& message) {
   const QString caption = ApplicationTitle();
   const QString text = ErrorBoxText(message);
   if (ErrorBoxOverride()) {
@@ -32,8 +34,6 @@ void ShowErrorBox(const QString& message) {
                   QApplication::activeWindow());
   box.exec();
 }
-
-} // namespace
 
 bool RunHandler(const std::function<void()>& work) noexcept {
   try {
@@ -55,11 +55,11 @@ void ShowHandledError() {
   try {
     throw;
   } catch (const ETralvescoError& error) {
-    ShowErrorBox(error.Message());
+    ShowErrorMessage(error.Message());
   } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromLocal8Bit(error.what()));
+    ShowErrorMessage(QString::fromLocal8Bit(error.what()));
   } catch (...) {
-    ShowErrorBox(QStringLiteral("An unexpected error occurred"));
+    ShowErrorMessage(QStringLiteral("An unexpected error occurred"));
   }
 }
 
@@ -67,6 +67,9 @@ QString ErrorBoxText(const QString& message) {
   static const QString sentenceEnds = QStringLiteral(".!?\u3002\uFF01\uFF1F\u2026");
   if (message.isEmpty() || sentenceEnds.contains(message.back()))
     return message;
+  // A sentence in Chinese ends with its own full stop.
+  if (message.back().script() == QChar::Script_Han || message.back().unicode() >= 0x3000)
+    return message + QChar(0x3002);
   return message + QLatin1Char('.');
 }
 

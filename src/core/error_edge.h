@@ -17,8 +17,12 @@ bool RunHandler(const std::function<void()>& work) noexcept;
 // Works under any QApplication; off the GUI thread the error is logged.
 void ShowHandledError();
 
+// Shows the application's error box for a failure that was not raised: the
+// same box, so every error the user meets looks alike.
+void ShowErrorMessage(const QString& message);
+
 // The message as the error box shows it: a full stop is added unless the text
-// is empty or already ends a sentence.
+// is empty or already ends a sentence; after Chinese text, the ideographic one.
 QString ErrorBoxText(const QString& message);
 
 // Tests replace the modal box with a recorder.

@@ -1,5 +1,7 @@
 #include "lang/display_language.h"
 
+#include "core/program_messages.h"
+#include "lang/lang_file.h"
 #include "lang/lang_res.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
@@ -18,21 +20,28 @@ using SettingsKey::DisplayLanguage;
 using SettingsSection::General;
 const QString English = QStringLiteral("English");
 
-QString PathForName(const QString& name) {
-  return QStringLiteral(".\\Languages\\") + name + QStringLiteral(".lng");
+QString PathForFile(const QString& fileName) {
+  return QStringLiteral(".\\Languages\\") + fileName;
 }
 
-// Windows compares file names without regard to case; a stored name that
-// differs from the file's only in case finds the file there, so it should
-// here as well.
-QString FileNameCaseInsensitive(const QString& name) {
-  const QDir dir(ProgramRelativePath(QStringLiteral("Languages")));
-  const QString wanted = name + QStringLiteral(".lng");
-  const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-  for (const QString& entry : entries)
-    if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-      return entry.chopped(4);
-  return {};
+QFileInfoList LanguageEntries() {
+  const QDir folder(ProgramRelativePath(QStringLiteral("Languages")));
+  const QFileInfoList entries = folder.entryInfoList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+  QFileInfoList languages;
+  for (const QFileInfo& entry : entries)
+    if (IsLanguageFileName(entry.fileName()))
+      languages.append(entry);
+  return languages;
+}
+
+// The current language file's text for one of the program's messages.
+QString ProgramMessageInFile(const QString& key) {
+  if (LangFilePath.isEmpty())
+    return {};
+  const QString value =
+      LangFile::ReadString(ProgramRelativePath(LangFilePath), QStringLiteral("TfrmMain"), key);
+  return value.isEmpty() ? value : TsmlLangRes::StripBracket(value);
 }
 
 struct TRegionalName {
@@ -152,7 +161,36 @@ QString GetLocaleInformation(quint32 item) {
   return text;
 }
 
+bool IsLanguageFileName(const QString& fileName) {
+  return fileName.size() > 4 && fileName.endsWith(QLatin1String(".lng"), Qt::CaseInsensitive);
+}
+
+QString LanguageOfFile(const QString& fileName) {
+  return fileName.chopped(4);
+}
+
+QStringList ListLanguageNames() {
+  QStringList names;
+  for (const QFileInfo& entry : LanguageEntries())
+    names.append(LanguageOfFile(entry.fileName()));
+  return names;
+}
+
+QString LanguageFilePathFor(const QString& name) {
+  if (name.isEmpty())
+    return {};
+  const QString exact = PathForFile(name + QStringLiteral(".lng"));
+  if (QFileInfo(ProgramRelativePath(exact)).isFile())
+    return exact;
+  for (const QFileInfo& entry : LanguageEntries())
+    if (entry.isFile() && LanguageOfFile(entry.fileName()).compare(name, Qt::CaseInsensitive) == 0)
+      return PathForFile(entry.fileName());
+  return {};
+}
+
 void SelectDisplayLanguage() {
+  // Messages follow whichever file this picks.
+  SetMessageSource(&ProgramMessageInFile);
   QString name = IniReadString(SettingsFileName, General, DisplayLanguage);
   if (name.isEmpty()) {
     const QString code = GetLocaleInformation(LocaleItem::AbbrevLanguageName);
@@ -164,13 +202,11 @@ void SelectDisplayLanguage() {
       name = English;
     IniWriteString(SettingsFileName, General, DisplayLanguage, name);
   }
-  LangFilePath = PathForName(name);
-  if (QFileInfo(ProgramRelativePath(LangFilePath)).isFile())
+  LangFilePath = LanguageFilePathFor(name);
+  if (!LangFilePath.isEmpty())
     return;
-  if (const QString actual = FileNameCaseInsensitive(name); !actual.isEmpty()) {
-    LangFilePath = PathForName(actual);
-    return;
-  }
-  LangFilePath = PathForName(English);
+  // The English file itself is not checked: without it every window keeps
+  // its built-in texts.
+  LangFilePath = PathForFile(English + QStringLiteral(".lng"));
   IniWriteString(SettingsFileName, General, DisplayLanguage, English);
 }

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // The language file the windows use: ".\Languages\" + name + ".lng", relative
@@ -28,6 +29,22 @@ QString WindowsLanguageAbbreviation(const QLocale& locale);
 // QLocale::setDefault changes it). Empty when the item is unknown or its text
 // would not fit a buffer of 19 characters with its terminating zero.
 QString GetLocaleInformation(quint32 item);
+
+// What counts as a language file, for the options' list and for the loader
+// alike: an entry of Languages/ beside the program whose name ends in ".lng"
+// in any letter case, with a name before it. Hidden entries count; so do
+// folders, which the list offers and the loader then passes over.
+bool IsLanguageFileName(const QString& fileName);
+// The language a file is for: its name without the ".lng".
+QString LanguageOfFile(const QString& fileName);
+// The names of the entries in Languages/, in the order the file system lists
+// them.
+QStringList ListLanguageNames();
+// The language file for a language name, as LangFilePath names it
+// (".\Languages\Name.lng", in the file's own letter case); empty when no
+// file is there. Names match without regard to case, as on the system the
+// files were first made for.
+QString LanguageFilePathFor(const QString& name);
 
 // Sets LangFilePath from "DisplayLanguage" in the settings file, choosing by
 // the locale when nothing is stored and falling back to English when the file

@@ -1,23 +1,15 @@
 #include "lang/qt_translations.h"
 
+#include "lang/font_charset.h"
+#include "lang/lang_file.h"
+#include "lang/lang_res.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
 
 namespace {
-
-struct TQtLocale {
-  const char* LanguageFile;
-  const char* Locale;
-};
-
-// The shipped Chinese files; their names are what a user picks in the
-// options, so a match ignores letter case as the file lookup does.
-const TQtLocale QtLocales[] = {
-    {"Chinese-Simp", "zh_CN"},
-    {"Chinese-Trad", "zh_TW"},
-};
 
 // The translator in force; the application owns it, so it goes with it.
 QPointer<QTranslator>& Installed() {
@@ -28,12 +20,23 @@ QPointer<QTranslator>& Installed() {
 } // namespace
 
 QString QtLocaleOfLanguageFile(const QString& langFilePath) {
-  QString name = langFilePath.section(QLatin1Char('\\'), -1).section(QLatin1Char('/'), -1);
-  if (name.endsWith(QLatin1String(".lng"), Qt::CaseInsensitive))
-    name.chop(4);
-  for (const TQtLocale& entry : QtLocales)
-    if (name.compare(QLatin1String(entry.LanguageFile), Qt::CaseInsensitive) == 0)
-      return QLatin1String(entry.Locale);
+  if (langFilePath.isEmpty())
+    return {};
+  const QString path = ProgramRelativePath(langFilePath);
+  // The main window's section decides; a file made for the dialogs alone
+  // still says its character set in theirs.
+  const char* const forms[][2] = {
+      {"TfrmMain", "frmMain"}, {"TfrmOptions", "frmOptions"}, {"TfrmAbout", "frmAbout"}};
+  for (const auto& form : forms) {
+    const qint32 charset = LangFile::ReadInteger(
+        path, QLatin1String(form[0]), QLatin1String(form[1]) + QStringLiteral("_FontCharset"), -1);
+    if (charset == FontCharset::Gb2312)
+      return QStringLiteral("zh_CN");
+    if (charset == FontCharset::ChineseBig5)
+      return QStringLiteral("zh_TW");
+    if (charset != -1)
+      return {};
+  }
   return {};
 }
 

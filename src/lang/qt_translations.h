@@ -3,8 +3,9 @@
 #include <QString>
 
 // Qt's own texts (the standard buttons of message boxes, the file and print
-// dialogs, edit menus) follow the interface language: the Chinese language
-// files bring Qt's Chinese translation with them, every other file leaves
+// dialogs, edit menus) follow the interface language: a language file whose
+// FontCharset is 134 brings Qt's Simplified Chinese translation with it, 136
+// the Traditional one, whatever the file is called; every other file leaves
 // Qt in English.
 
 // The locale of Qt's translation for a language file, given as LangFilePath

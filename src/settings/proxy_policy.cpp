@@ -1,5 +1,6 @@
 #include "settings/proxy_policy.h"
 
+#include "core/program_messages.h"
 #include "settings/settings.h"
 
 #include <QStringList>
@@ -76,9 +77,7 @@ TProxyRoute ProxyRoute(bool noProxy, const QString& address, const QString& port
   const std::optional<qint32> number = ParseIniInteger(port);
   if (number)
     route.Port = *number;
-  const QString badAddress =
-      QStringLiteral("'%1' is not a valid proxy address: give a host name or an IP address only")
-          .arg(address);
+  const QString badAddress = MessageText(TMessage::InvalidProxy).arg(address);
   const QString badInteger = QStringLiteral("'%1' is not a valid integer value").arg(port);
   if (address.isEmpty()) {
     route.Fault = TProxyFault::NoAddress;
@@ -94,7 +93,7 @@ TProxyRoute ProxyRoute(bool noProxy, const QString& address, const QString& port
     route.Message = badInteger;
   } else if (*number < 1 || *number > 65535) {
     route.Fault = TProxyFault::PortOutOfRange;
-    route.Message = QStringLiteral("'%1' is not a valid proxy port").arg(port);
+    route.Message = MessageText(TMessage::InvalidProxyPort).arg(port);
   }
   return route;
 }

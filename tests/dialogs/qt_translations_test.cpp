@@ -49,4 +49,50 @@ TEST_F(TOptionsTest, QtsOwnTextsSwitchWithThePickedLanguage) {
   EXPECT_EQ(MadeNow(), english);
 }
 
+// A language file is known by its contents, not its name: one named in any
+// way, in any letter case, is listed, loaded, and brings Qt's translation for
+// its FontCharset.
+struct TNamedFile {
+  const char* Name;
+  const char* FileName; // in Languages/
+  const char* Shipped;  // the shipped file it is a copy of
+  const char* Caption;  // the dialog's "Default" button in that file
+  const char* QtOk;     // Qt's OK in that language
+};
+
+void PrintTo(const TNamedFile& row, std::ostream* os) {
+  *os << row.Name;
+}
+
+class TLanguageFileNameTest : public TOptionsTest,
+                              public ::testing::WithParamInterface<TNamedFile> {};
+
+TEST_P(TLanguageFileNameTest, IsListedLoadedAndTranslatesQt) {
+  const TNamedFile& row = GetParam();
+  ASSERT_TRUE(
+      QFile::copy(DataDir() + QStringLiteral("/Languages/") + row.Shipped + QStringLiteral(".lng"),
+                  ProgramPath(QStringLiteral("Languages/") + QString::fromUtf8(row.FileName))));
+  const QString language = QString::fromUtf8(row.FileName).chopped(4);
+  Open();
+  PickLanguage(language);
+  EXPECT_EQ(Stored(QStringLiteral("General"), QStringLiteral("DisplayLanguage")), language);
+  EXPECT_EQ(Find<QPushButton>("btnDefault")->text(), QString::fromUtf8(row.Caption));
+  EXPECT_EQ(MadeNow().Ok, QString::fromUtf8(row.QtOk));
+
+  // Opened again, the stored name finds the same file.
+  FForm.reset();
+  Open();
+  EXPECT_EQ(Find<QPushButton>("btnDefault")->text(), QString::fromUtf8(row.Caption));
+  PickLanguage(QStringLiteral("English"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TLanguageFileNameTest,
+    ::testing::Values(
+        TNamedFile{"TraditionalUnderItsOwnName", "繁體中文.lng", "Chinese-Trad", "預設值", "確定"},
+        TNamedFile{"SimplifiedUnderAnotherName", "Putonghua.lng", "Chinese-Simp", "默认值", "确定"},
+        TNamedFile{"UpperCaseExtension", "Upper.LNG", "Chinese-Simp", "默认值", "确定"},
+        TNamedFile{"EnglishUnderAnotherName", "British.lng", "English", "Default", "OK"}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
 } // namespace

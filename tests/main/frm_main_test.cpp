@@ -108,7 +108,9 @@ TEST_F(TFrmMainTest, CommandColumnButtonsAreFlatGlyphsWithHintsAndTags) {
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(button->isFlat()) << b.Name;
     EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << b.Name;
-    EXPECT_EQ(button->toolTip(), QLatin1String(b.Hint)) << b.Name;
+    // The hint, followed by the button's key.
+    EXPECT_TRUE(button->toolTip().startsWith(QLatin1String(b.Hint) + QStringLiteral(" (Ctrl+")))
+        << b.Name;
     EXPECT_EQ(button->property("tag"), QVariant(b.Tag)) << b.Name;
     EXPECT_EQ(button->iconSize(), QSize(16, 16)) << b.Name;
     EXPECT_FALSE(button->icon().pixmap(16, 16).isNull()) << b.Name;
@@ -310,7 +312,7 @@ TEST_F(TFrmMainTest, SimplifiedChineseTranslatesCaptionsHintsAndMenuButNotTheTit
   Start();
   EXPECT_EQ(Find<QPushButton>("btnTranslate")->text(), QStringLiteral("\u7FFB\u8BD1(&T)"));
   EXPECT_EQ(Find<QPushButton>("btnPaste")->toolTip(),
-            QStringLiteral("\u4ECE\u526A\u8D34\u677F\u7C98\u8D34"));
+            QStringLiteral("\u4ECE\u526A\u8D34\u677F\u7C98\u8D34\uFF08Ctrl+Shift+V\uFF09"));
   EXPECT_TRUE(Find<QPushButton>("btnPaste")->text().isEmpty());
   EXPECT_EQ(Find<QGroupBox>("rgDirection")->title(), QStringLiteral("\u7FFB\u8BD1\u65B9\u5411"));
   EXPECT_EQ(Label("labFromLang")->text(), QStringLiteral("\u82F1\u6587"));

@@ -1,4 +1,5 @@
-// Saves a picture of the main window after a translation, as a user sees it,
+// Saves a picture of the main window after a translation, and of the error
+// boxes of a failed save and open, as a user sees them,
 // skin and language files included, for the README and for checking the
 // layout by eye. A local server stands in for the translation service, so
 // nothing leaves the machine. Run it from the build's bin folder, which holds
@@ -15,19 +16,25 @@
 #include "test_http_server.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/loading_animation.h"
+#include "ui/main/open_dialog.h"
+#include "ui/pane/pane_dialogs.h"
 #include "ui/pane/prof_dhtml_edit.h"
 #include "wait_for.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -85,6 +92,31 @@ bool Fail(const char* what, const QString& language) {
   return false;
 }
 
+// Presses the key under the window and saves the message box it brings up,
+// then closes the box.
+bool ShootBox(QWidget& window, const QKeySequence& key, const QString& path) {
+  bool saved = false;
+  QTimer poll;
+  poll.setInterval(20);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      if (!box->isVisible())
+        return;
+      QCoreApplication::processEvents();
+      saved = box->grab().save(path);
+      box->done(QMessageBox::Ok);
+    }
+  });
+  poll.start();
+  // A box closed before leaves the window to be activated again.
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window))
+    return false;
+  QTest::keySequence(&window, key);
+  std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+  return saved;
+}
+
 bool Shoot(const QString& programDir, const QString& language, const QString& path) {
   QTemporaryDir folder;
   if (!CopyProgramFiles(programDir, folder.path()))
@@ -127,6 +159,19 @@ bool Shoot(const QString& programDir, const QString& language, const QString& pa
 
     ok = window.grab().save(path);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(path));
+
+    // The boxes a failed save and a folder given to open bring up.
+    const QString missing = folder.filePath(QStringLiteral("missing/notes.html"));
+    PaneDialogs::SetSaveFileNameHandlerForTesting([missing](const QString&) { return missing; });
+    editor->setFocus();
+    const QString boxes = QFileInfo(path).path() + QLatin1Char('/');
+    const QString suffix = QFileInfo(path).fileName().mid(QStringLiteral("main").size());
+    ok &= ShootBox(window, QKeySequence::Save, boxes + QStringLiteral("error-save") + suffix);
+    PaneDialogs::SetSaveFileNameHandlerForTesting({});
+    TOpenDialog::SetChooserForTesting(
+        [&folder](const TOpenDialog&) { return folder.filePath(QStringLiteral("Languages")); });
+    ok &= ShootBox(window, QKeySequence::Open, boxes + QStringLiteral("error-open") + suffix);
+    TOpenDialog::SetChooserForTesting({});
   }
   qApp->setStyleSheet(QString());
   SetProgramDirForTesting({});

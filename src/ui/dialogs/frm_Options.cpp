@@ -1,5 +1,6 @@
 #include "ui/dialogs/frm_Options.h"
 
+#include "app/accessible_names.h"
 #include "app/auto_size_label.h"
 #include "app/named.h"
 #include "app/panel.h"
@@ -9,7 +10,6 @@
 #include "lang/form_localisers.h"
 #include "lang/msg_lang_res.h"
 #include "lang/qt_translations.h"
-#include "settings/program_dir.h"
 #include "settings/proxy_policy.h"
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
@@ -18,7 +18,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -104,6 +103,10 @@ TfrmOptions::TfrmOptions(QWidget* parent) : TfrmRoot(parent) {
   // pick that cannot be saved ends there: the dialog keeps its language.
   connect(cmbLang, &QComboBox::activated, this,
           [this] { RunHandler([this] { cmbLangChange(cmbLang); }); });
+  // The page control takes the focus; a screen reader names it by the page
+  // it shows.
+  connect(PageControl1, &QTabWidget::currentChanged, this,
+          [this] { RunHandler([this] { NameControls(); }); });
 
   FitCaptions();
   CreateLocalisers();
@@ -138,6 +141,9 @@ void TfrmOptions::CreateGeneralPage() {
   cmbLang = Named(new QComboBox(rgLang), "cmbLang");
   cmbLang->setEditable(false);
   cmbLang->setGeometry(253, 23, 136, cmbLang->sizeHint().height());
+  // The caption labels the list for a screen reader, which names a list by
+  // its label and reads its entry as its value; "&" in it marks a key.
+  labLang->setBuddy(cmbLang);
 }
 
 void TfrmOptions::CreateConnectionPage() {
@@ -198,15 +204,8 @@ void TfrmOptions::FormShow(QObject* sender) {
 }
 
 QStringList TfrmOptions::ListLanguages() const {
-  // Every entry the pattern matches counts, hidden ones and folders too.
-  const QDir folder(ProgramDataPath(QStringLiteral("Languages")));
-  const QFileInfoList entries = folder.entryInfoList(
-      {QStringLiteral("*.lng")},
-      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-  QStringList names;
-  for (const QFileInfo& entry : entries)
-    names.append(entry.completeBaseName());
-  return names;
+  // The loader's own rule, so that every entry offered can be loaded.
+  return ListLanguageNames();
 }
 
 void TfrmOptions::LoadOptions() {
@@ -267,6 +266,20 @@ void TfrmOptions::ApplyDialogLanguage() {
   smlMsgLangRes1->SetLangFileName(LangFilePath);
   UseQtTranslations(LangFilePath);
   FitCaptions();
+  NameControls();
+}
+
+void TfrmOptions::NameControls() {
+  // The proxy captions show a language file's text as written, "&" included,
+  // so they are not their fields' buddies; the names come from them anyway.
+  const QList<QPair<QWidget*, const QLabel*>> captioned{{cmbLang, labLang},
+                                                        {edtAddress, labAddress},
+                                                        {edtPort, labPort},
+                                                        {edtUserName, labUserName},
+                                                        {edtPassword, labPassword}};
+  for (const auto& [field, caption] : captioned)
+    field->setAccessibleName(NameFromCaption(caption->text()));
+  PageControl1->setAccessibleName(PageControl1->tabText(PageControl1->currentIndex()));
 }
 
 void TfrmOptions::FitCaptions() {

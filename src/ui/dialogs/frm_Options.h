@@ -58,6 +58,9 @@ private:
   void CreateLocalisers();
   void FitCaptions();
   void RefuseClose(QLineEdit* emptyField);
+  // Accessible names in the interface language: each field by its caption,
+  // the page control by the page it shows.
+  void NameControls();
 
   QTabWidget* PageControl1 = nullptr;
   QWidget* tsGeneral = nullptr;

@@ -25,6 +25,7 @@
 #include <QStatusBar>
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmRoot(parent) {
+  AnnounceAsMainWindow();
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("frmMain"));
   // A fixed single border with system menu and minimise only.
@@ -34,6 +35,7 @@ TfrmMain::TfrmMain(QWidget* parent) : TfrmRoot(parent) {
   CreateControls();
   CreateHelpMenu();
   CreateLocalisers();
+  CreateCommandKeys();
   ConnectHandlers();
   RunCreateStep([this] { FormCreate(this); });
 }
@@ -165,6 +167,7 @@ void TfrmMain::ShowDirection() {
     labFromLang->SetCaption(chinese);
     labToLang->SetCaption(english);
   }
+  NameControls();
 }
 
 void TfrmMain::rbEngToChnClick(QObject* sender) {
@@ -188,4 +191,5 @@ void TfrmMain::ApplyDisplayLanguage() {
   smlMenuLangRes1->SetLangFileName(LangFilePath);
   UseQtTranslations(LangFilePath);
   PlaceLanguageLabels();
+  NameControls();
 }

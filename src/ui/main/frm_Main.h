@@ -4,6 +4,8 @@
 #include "translate/http_client.h"
 #include "ui/main/open_dialog.h"
 
+#include <QKeySequence>
+#include <QList>
 #include <functional>
 #include <memory>
 
@@ -65,6 +67,11 @@ public:
   void PlaceLanguageLabels();
   // Hands LangFilePath to the localisers, then PlaceLanguageLabels.
   void ApplyDisplayLanguage();
+  // Gives the command buttons their keys in their hints and every control
+  // without a caption its accessible name, in the interface language.
+  void NameControls();
+  // The key that presses a command button; empty for other controls.
+  QKeySequence CommandKey(const QPushButton* button) const;
   // The translate command: source pane to service to target pane.
   void TranslateSource();
   // Replaces the service's written-out escape sequences in the target pane.
@@ -99,7 +106,9 @@ private:
   void CreateCommandColumn();
   void CreateHelpMenu();
   void CreateLocalisers();
+  void CreateCommandKeys();
   void ConnectHandlers();
+  static void AnnounceAsMainWindow();
   // Which pane a shared handler's sender acts on; none for another tag.
   TProfDHTMLEdit2* PaneOf(const QObject* sender) const;
   void SelectDirectionButton(QRadioButton* button);
@@ -148,6 +157,15 @@ private:
   QString FSourceText;
   QString FResultText;
   QString FCopyBuffer;
+
+  // A command key presses the source pane's button, or the target pane's
+  // when the target pane has the focus (the same one for single commands).
+  struct TCommandKey {
+    QKeySequence Key;
+    QPushButton* Source;
+    QPushButton* Target;
+  };
+  QList<TCommandKey> FCommandKeys;
 
   bool FShown = false;
   bool FTranslating = false;

@@ -1,5 +1,6 @@
 #include "ui/pane/file_loading.h"
 
+#include "core/program_messages.h"
 #include "settings/legacy_text.h"
 
 #include <QDir>
@@ -64,14 +65,14 @@ std::optional<QString> PaneFileRefusal(const QString& path) {
     return std::nullopt;
   if (!info.isFile())
     // Reading a pipe or a device would wait for a writer or never end.
-    reason = QStringLiteral("it is not a regular file (a folder, pipe or device)");
+    reason = MessageText(TMessage::NotRegularFile);
   else if (!info.isReadable())
-    reason = QStringLiteral("it cannot be read");
+    reason = MessageText(TMessage::CannotRead);
   else if (info.size() > MaxPaneFileBytes)
-    reason = QStringLiteral("the file is larger than %1 MB").arg(MaxPaneFileBytes / (1024 * 1024));
+    reason = MessageText(TMessage::FileTooLarge).arg(MaxPaneFileBytes / (1024 * 1024));
   else
     return std::nullopt;
-  return QStringLiteral("Cannot open \"%1\": %2").arg(name, reason);
+  return MessageText(TMessage::CannotOpen).arg(name, reason);
 }
 
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled) {

@@ -1,9 +1,9 @@
 #include "ui/pane/pane_dialogs.h"
 
 #include "core/app_title.h"
+#include "core/error_edge.h"
 
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QPrintPreviewDialog>
 
 namespace PaneDialogs {
@@ -33,8 +33,9 @@ void ShowSimpleMessage(QWidget* parent, const QString& text) {
     MessageHandler()(caption, text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
-  box.exec();
+  // The pane's failures wear the program's one error box.
+  Q_UNUSED(parent);
+  ShowErrorMessage(text);
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& initialFolder) {

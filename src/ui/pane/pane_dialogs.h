@@ -10,7 +10,8 @@ class QPrintPreviewDialog;
 // run without anything modal.
 namespace PaneDialogs {
 
-// A simple message box: the application title as caption, an OK button, no icon.
+// The pane's message box: the program's error box (error icon, the
+// application title as caption, an OK button).
 void ShowSimpleMessage(QWidget* parent, const QString& text);
 // The save dialog: default extension "html", filter "HTML files|*.html;*.htm".
 // Empty when cancelled.

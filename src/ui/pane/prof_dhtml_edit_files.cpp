@@ -1,6 +1,8 @@
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include "core/error_edge.h"
+#include "core/program_messages.h"
+#include "core/system_reason.h"
 #include "settings/program_dir.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_reader.h"
@@ -13,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMetaMethod>
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -22,6 +25,7 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <exception>
 #include <memory>
@@ -29,6 +33,10 @@
 
 // The pane's files: loading one off the GUI thread and waiting for it
 // within the time-out, saving the document's source, printing it.
+
+namespace {
+Q_LOGGING_CATEGORY(PaneFiles, "tralvesco.pane.files")
+} // namespace
 
 TLoadedDocument::TBuilt::~TBuilt() = default;
 
@@ -187,15 +195,29 @@ QString TProfDHTMLEdit2::SaveAs(const QString& initialFolder) {
     source.reset();
   }
   if (!source) {
-    PaneDialogs::ShowSimpleMessage(this, QStringLiteral("The document could not be saved."));
+    PaneDialogs::ShowSimpleMessage(this, MessageText(TMessage::DocumentNotSaved));
     return {};
   }
   const QByteArray bytes = EncodeSavedDocument(*source);
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  // The system's error number, taken right after the step that failed: Qt's
+  // own text for it is in the system's language, not the interface's.
+  errno = 0;
+  bool saved = file.open(QIODevice::WriteOnly);
+  if (saved) {
+    saved = file.write(bytes) == bytes.size();
+    if (saved)
+      saved = file.commit();
+  }
+  if (!saved) {
+    const int failure = errno;
+    const QString reason = QFileInfo(fileName).isDir() ? SystemReason(EISDIR)
+                           : failure != 0              ? SystemReason(failure)
+                                                       : file.errorString();
+    qCWarning(PaneFiles, "saving %s failed: %s (%s)", qUtf8Printable(fileName),
+              qUtf8Printable(file.errorString()), qUtf8Printable(reason));
     PaneDialogs::ShowSimpleMessage(
-        this, QStringLiteral("Cannot save \"%1\": %2")
-                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        this, MessageText(TMessage::CannotSave).arg(QDir::toNativeSeparators(fileName), reason));
     return {};
   }
   FEngine->Document().SetLocation(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
