@@ -55,9 +55,19 @@ QString DecodePaneFile(const QByteArray& bytes, bool html) {
   return DecodeLegacyText(bytes).Text;
 }
 
+namespace {
+QString RefusalText(const QFileInfo& info, const QString& reason) {
+  return QStringLiteral("Cannot open \"%1\": %2")
+      .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason);
+}
+} // namespace
+
+QString MissingFileMessage(const QString& path) {
+  return RefusalText(QFileInfo(path), QStringLiteral("there is no such file"));
+}
+
 std::optional<QString> PaneFileRefusal(const QString& path) {
   const QFileInfo info(path);
-  const QString name = QDir::toNativeSeparators(info.absoluteFilePath());
   QString reason;
   // A name that is not there is the pane's to handle: it keeps its document.
   if (!info.exists())
@@ -71,7 +81,7 @@ std::optional<QString> PaneFileRefusal(const QString& path) {
     reason = QStringLiteral("the file is larger than %1 MB").arg(MaxPaneFileBytes / (1024 * 1024));
   else
     return std::nullopt;
-  return QStringLiteral("Cannot open \"%1\": %2").arg(name, reason);
+  return RefusalText(info, reason);
 }
 
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled) {
