@@ -59,6 +59,10 @@ private:
   void FitCaptions();
   void RefuseClose(QLineEdit* emptyField);
 
+  // A save failed and the user was told: the next close request closes,
+  // whether or not its save works this time.
+  bool FSaveFailed = false;
+
   QTabWidget* PageControl1 = nullptr;
   QWidget* tsGeneral = nullptr;
   QCheckBox* chkAutoPaste = nullptr;
