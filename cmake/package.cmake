@@ -14,10 +14,26 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.tralvesco.com/")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ${TRALVESCO_PROGRAM})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# The debug information goes into a -dbgsym package of its own (which
+# strips the program in the main one), rather than being thrown away.
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TRALVESCO_DEBIAN_REVISION})
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-wqy-microhei")
+# Showing Chinese is the point of the program: without a CJK font every
+# Chinese caption is a row of boxes. Any of these will do.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libqt6svg6, qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei | fonts-arphic-uming")
+# xdg-utils opens the web page and the mail link of the help menu.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
+# Fixed file times: the same build packs into the same bytes.
+set(TRALVESCO_CPACK_CONFIG ${CMAKE_BINARY_DIR}/CPackTralvesco.cmake)
+file(WRITE ${TRALVESCO_CPACK_CONFIG}
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n"
+  "  set(ENV{SOURCE_DATE_EPOCH} ${TRALVESCO_SOURCE_DATE_EPOCH})\n"
+  "endif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${TRALVESCO_CPACK_CONFIG})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package_trim.cmake)
 include(CPack)

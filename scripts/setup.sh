@@ -12,6 +12,7 @@ PACKAGES="
   xvfb xauth xdotool x11-utils imagemagick
   qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
   fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
+  lintian help2man
 "
 
 missing=""

@@ -4,18 +4,14 @@
 #include "core/product_info.h"
 #include "ui/main/frm_Main.h"
 
-#include <QTextStream>
-
 int main(int argc, char* argv[]) {
-  if (const std::optional<int> answered = AnswerWithoutWindow(argc, argv))
-    return *answered;
-  TApplication app(argc, argv);
-  SetApplicationTitle(ProductInfo::Title);
-  QTextStream out(stdout);
-  QTextStream err(stderr);
-  const TCommandLine commandLine = ParseCommandLine(TApplication::arguments(), out, err);
+  // Read before the application object exists: a mistake or a question is
+  // answered on any terminal, with or without a display.
+  const TCommandLine commandLine = ReadCommandLine(argc, argv);
   if (commandLine.ExitCode)
     return *commandLine.ExitCode;
+  TApplication app(argc, argv);
+  SetApplicationTitle(ProductInfo::Title);
   TfrmMain frmMain;
   frmMain.show();
   if (!commandLine.FileName.isEmpty())

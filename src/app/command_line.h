@@ -15,14 +15,13 @@ struct TCommandLine {
   QString FileName;
 };
 
-// Reads the arguments (the program's own path first, Qt's options already
-// taken out by the application object). Help and version go to out,
-// mistakes and a file that cannot be read to err. Relative file names are
-// taken from the working directory, as a shell user means them.
+// Reads the arguments as the program received them (its own path first),
+// before any application object exists, so that every answer works without
+// a display. Qt's own options (-platform, -style, ...) are passed over for
+// the application object. Help and version go to out; mistakes go to err
+// with exit code 1. A file name is taken from the working directory, as a
+// shell user means it; a file: URL names the local file it points to.
 TCommandLine ParseCommandLine(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// Answers --help and --version before the application object exists, so
-// that they work without a display. Empty when the arguments ask for the
-// window (or hold Qt's own options, which only the application object
-// knows): then ParseCommandLine decides.
-std::optional<int> AnswerWithoutWindow(int argc, char** argv);
+// ParseCommandLine on main()'s arguments, answering on stdout and stderr.
+TCommandLine ReadCommandLine(int argc, char** argv);

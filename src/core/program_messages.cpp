@@ -22,6 +22,8 @@ constexpr TMessageRow Messages[] = {
     {TMessage::InvalidProxy, "strInvalidProxy",
      "'%1' is not a valid proxy address: give a host name or an IP address only"},
     {TMessage::InvalidProxyPort, "strInvalidProxyPort", "'%1' is not a valid proxy port"},
+    {TMessage::UnableToRead, "strUnableToRead", "Unable to read %1"},
+    {TMessage::NotAFolder, "strNotAFolder", "Unable to write to %1: %2 is not a folder"},
     {TMessage::ReasonNotFound, "strReasonNotFound", "no such file or folder"},
     {TMessage::ReasonAccessDenied, "strReasonAccessDenied", "permission denied"},
     {TMessage::ReasonIsFolder, "strReasonIsFolder", "it is a folder"},

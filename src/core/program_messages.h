@@ -20,6 +20,8 @@ enum class TMessage {
   DocumentNotSaved, // the pane could not write its document out
   InvalidProxy,     // %1 the address as given
   InvalidProxyPort, // %1 the port as given
+  UnableToRead,     // %1 the settings file
+  NotAFolder,       // %1 the settings file, %2 what stands where its folder should
   ReasonNotFound,
   ReasonAccessDenied,
   ReasonIsFolder,

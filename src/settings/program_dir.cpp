@@ -29,6 +29,12 @@ QString ProgramDataPath(const QString& relative) {
   return QFileInfo::exists(shared) ? shared : beside;
 }
 
+bool IsInstalledCopy() {
+  const QString languages = QStringLiteral("Languages");
+  return !QFileInfo(ProgramDir() + languages).isDir() &&
+         QFileInfo(ProgramDir() + QStringLiteral("../share/tralvesco/") + languages).isDir();
+}
+
 void SetProgramDirForTesting(const QString& dir) {
   OverrideDir() = dir;
 }

@@ -14,5 +14,11 @@ QString ProgramDir();
 // a message about the missing file names the place looked first.
 QString ProgramDataPath(const QString& relative);
 
+// True for a copy installed under a prefix: its data lives in
+// ../share/tralvesco/ and not beside the executable. Such a copy never writes
+// under its prefix. A build folder, or a folder unpacked with Languages/
+// beside the program, is a portable copy.
+bool IsInstalledCopy();
+
 // Tests point the program at a folder of their own.
 void SetProgramDirForTesting(const QString& dir);

@@ -2,14 +2,8 @@
 
 #include "core/app_error.h"
 #include "settings/ini_file.h"
-#include "settings/program_dir.h"
 #include "settings/settings_keys.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
-#include <unistd.h>
+#include "settings/settings_place.h"
 
 TParams Params;
 QString SettingsFileName;
@@ -26,46 +20,10 @@ constexpr qsizetype MaxValueLength = 2047;
 void WriteOrThrow(const QString& fileName, const QString& section, const QString& key,
                   const QString& value) {
   if (!IniFile::Write(fileName, section, key, value))
-    throw ETralvescoError(QStringLiteral("Unable to write to %1").arg(fileName));
-}
-
-// Byte for byte, so values in a legacy code page and comments stay, and
-// private to the user like every settings file the program creates.
-bool CopySettingsFile(const QString& from, const QString& to) {
-  QFile source(from);
-  if (!source.open(QIODevice::ReadOnly))
-    return false;
-  const QByteArray bytes = source.readAll();
-  if (source.error() != QFileDevice::NoError)
-    return false;
-  QSaveFile target(to);
-  return target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size() &&
-         target.setPermissions(QFile::ReadOwner | QFile::WriteOwner) && target.commit();
+    throw ETralvescoError(SettingsWriteFault(fileName));
 }
 
 } // namespace
-
-QString FormSettingsFileName() {
-  const QString dir = ProgramDir();
-  const QString name = QStringLiteral("Tralvesco.ini");
-  // access() rather than QFileInfo::isWritable(): it answers for this process,
-  // with its user, groups and mount flags.
-  if (::access(QFile::encodeName(dir).constData(), W_OK) == 0) {
-    SettingsFileName = dir + name;
-  } else {
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    SettingsFileName = config + QLatin1Char('/') + name;
-    const QString beside = dir + name;
-    // The file beside the program holds what its installer or owner set
-    // (the server, the proxy, the language): the user's file starts as its
-    // copy. Where no copy can be made, the program reads that file itself.
-    if (!QFileInfo::exists(SettingsFileName) && QFileInfo(beside).isFile() &&
-        !CopySettingsFile(beside, SettingsFileName))
-      SettingsFileName = beside;
-  }
-  return SettingsFileName;
-}
 
 std::optional<qint32> ParseIniInteger(const QString& text) {
   QStringView s = QStringView(text).trimmed();

@@ -28,14 +28,16 @@ extern TParams Params;
 // Full path of the settings file, formed once by FormSettingsFileName().
 extern QString SettingsFileName;
 
-// "Tralvesco.ini" beside the executable; when that folder cannot be written,
-// the user's configuration folder instead, where a missing file starts as a
-// byte copy of the one beside the executable (and where no copy can be made,
-// that file itself is used). Sets and returns SettingsFileName.
+// A portable copy keeps "Tralvesco.ini" beside the executable. An installed
+// copy, and a portable one whose folder or file this user may not write, use
+// the user's own file (UserSettingsFile), which starts as a byte copy of the
+// system default (installed) or of the file beside the executable (portable)
+// when there is one. Sets and returns SettingsFileName.
 QString FormSettingsFileName();
 
 // One open, one read or write, one close per call: every read sees every
-// earlier write. A failed write throws ETralvescoError("Unable to write to <path>").
+// earlier write. A failed write throws ETralvescoError("Unable to write to <path>"), or
+// the fault that made it fail (SettingsWriteFault).
 bool IniReadBool(const QString& fileName, const QString& section, const QString& key,
                  bool defaultValue = false);
 qint32 IniReadInteger(const QString& fileName, const QString& section, const QString& key,

@@ -11,7 +11,7 @@ namespace {
 
 struct TCommandLineCase {
   const char* Name;
-  QStringList Arguments; // after the program's path
+  QStringList Arguments; // after the program's path; %F stands for the working folder
   std::optional<int> ExitCode;
   QString Out;      // expected standard output, in full
   QString ErrStart; // what the error output begins with ("" for none at all)
@@ -39,8 +39,10 @@ TEST_P(TCommandLineTest, Answers) {
   QString err;
   QTextStream outStream(&out);
   QTextStream errStream(&err);
-  const TCommandLine commandLine = ParseCommandLine(
-      QStringList(QStringLiteral("/usr/bin/tralvesco")) + row.Arguments, outStream, errStream);
+  QStringList arguments(QStringLiteral("/usr/bin/tralvesco"));
+  for (const QString& argument : row.Arguments)
+    arguments.append(QString(argument).replace(QStringLiteral("%F"), folder.path()));
+  const TCommandLine commandLine = ParseCommandLine(arguments, outStream, errStream);
   outStream.flush();
   errStream.flush();
   QDir::setCurrent(before);
@@ -83,6 +85,39 @@ INSTANTIATE_TEST_SUITE_P(
             "AFolderIsNoFile", {"."}, std::nullopt, {}, "tralvesco: cannot read .", "."},
         TCommandLineCase{
             "AnUnknownOption", {"--bogus"}, 1, {}, "tralvesco: Unknown option 'bogus'.", {}},
+        TCommandLineCase{"ADashWordIsOneUnknownOptionAndTheWayOut",
+                         {"-dash.txt"},
+                         1,
+                         {},
+                         "tralvesco: Unknown option 'dash.txt'.\nTo open a file whose name "
+                         "begins with '-', put '--' before it: tralvesco -- -dash.txt\n",
+                         {}},
+        TCommandLineCase{"StandardInputIsNotRead",
+                         {"-"},
+                         1,
+                         {},
+                         "tralvesco: cannot open -: the program does not read standard input",
+                         {}},
+        TCommandLineCase{
+            "AFileUrlNamesTheLocalFile", {"file://%F/note.txt"}, std::nullopt, {}, {}, "note.txt"},
+        TCommandLineCase{"AMissingFileUrlIsStillNamed",
+                         {"file://%F/gone%20away.txt"},
+                         std::nullopt,
+                         {},
+                         "tralvesco: cannot read file://",
+                         "gone away.txt"},
+        TCommandLineCase{"AWebAddressIsRefused",
+                         {"http://127.0.0.1/note.txt"},
+                         1,
+                         {},
+                         "tralvesco: cannot open http://127.0.0.1/note.txt: only local files",
+                         {}},
+        TCommandLineCase{"QtsOwnOptionsArePassedOver",
+                         {"-platform", "offscreen", "--style=fusion", "-reverse", "note.txt"},
+                         std::nullopt,
+                         {},
+                         {},
+                         "note.txt"},
         TCommandLineCase{"TwoFiles",
                          {"note.txt", "other.txt"},
                          1,

@@ -108,6 +108,22 @@ TEST_P(TOptionsCloseTest, AFailedWriteKeepsTheDialogOpenAndShowsTheError) {
   EXPECT_EQ(Stored(Connection, QStringLiteral("NoProxy")), QStringLiteral("1"));
 }
 
+// A settings place the user cannot mend from here: told once, the dialog
+// stays for a retry; the next close request closes it all the same.
+TEST_P(TOptionsCloseTest, ASecondFailedSaveStillCloses) {
+  TfrmOptions& form = Open();
+  SettingsFileName = ProgramPath(QStringLiteral("Blocked.ini"));
+  ASSERT_TRUE(QDir().mkpath(SettingsFileName));
+
+  GetParam().Close(form);
+  EXPECT_TRUE(form.isVisible());
+  GetParam().Close(form);
+  EXPECT_FALSE(form.isVisible());
+  ASSERT_EQ(ShownBoxes().size(), 2);
+  EXPECT_EQ(ShownBoxes().back().Text,
+            QStringLiteral("Unable to write to ") + SettingsFileName + QLatin1Char('.'));
+}
+
 INSTANTIATE_TEST_SUITE_P(Ways, TOptionsCloseTest, ::testing::ValuesIn(CloseWays),
                          [](const auto& row) { return std::string(row.param.Name); });
 

@@ -135,7 +135,12 @@ TEST_F(TInstalledTest, LaysOutItsFilesWhereTheDesktopLooks) {
                        QStringLiteral("share/tralvesco/KorvalineSys.DLL"),
                        QStringLiteral("share/applications/%1.desktop").arg(Id),
                        QStringLiteral("share/metainfo/%1.metainfo.xml").arg(Id),
-                       QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(Id)};
+                       QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(Id),
+                       QStringLiteral("share/doc/tralvesco/copyright"),
+                       QStringLiteral("share/doc/tralvesco/changelog.gz"),
+                       QStringLiteral("share/doc/tralvesco/changelog.Debian.gz"),
+                       QStringLiteral("share/man/man1/tralvesco.1.gz"),
+                       QStringLiteral("share/lintian/overrides/tralvesco")};
   for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
     expected.append(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(Id));
   expected.sort();
@@ -186,31 +191,62 @@ TEST_F(TInstalledTest, AnswersVersionAndHelpWithoutADisplay) {
   const TRun help = RunTool(Program(), {QStringLiteral("--help")}, env);
   EXPECT_EQ(help.ExitCode, 0) << help.Err.toStdString();
   EXPECT_TRUE(help.Out.contains(QStringLiteral("[options] [file]"))) << help.Out.toStdString();
+
+  // Mistakes too are answered before any window is thought of.
+  const TRun unknown = RunTool(Program(), {QStringLiteral("--bogus")}, env);
+  EXPECT_EQ(unknown.ExitCode, 1);
+  EXPECT_TRUE(unknown.Err.startsWith(QStringLiteral("tralvesco: Unknown option 'bogus'.")))
+      << unknown.Err.toStdString();
+  const TRun two = RunTool(Program(), {QStringLiteral("a"), QStringLiteral("b")}, env);
+  EXPECT_EQ(two.ExitCode, 1);
+  EXPECT_EQ(two.Err, QStringLiteral("tralvesco: one file at a time, not 2\n"));
+}
+
+// Every file and folder under the installed prefix, with its size and mode.
+QStringList PrefixTree(const QString& root) {
+  QStringList entries;
+  QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QFileInfo info(it.next());
+    entries.append(QStringLiteral("%1 %2 %3")
+                       .arg(info.filePath())
+                       .arg(info.size())
+                       .arg(static_cast<int>(info.permissions())));
+  }
+  entries.sort();
+  return entries;
 }
 
 // On an X server of its own, the installed program maps its window with the
-// title and icon a desktop shows, in the language its settings name, which
-// it finds only in share/tralvesco/.
+// title and icon a desktop shows, in the language the administrator's
+// default names, which it finds only in share/tralvesco/. Run by whoever
+// runs the tests (root, here) with its prefix writable, it leaves the prefix
+// as it was: its settings are the user's, started from that default.
 TEST_F(TInstalledTest, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
   ASSERT_EQ(
       QDir(Usr(QStringLiteral("bin"))).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
       QStringList(ProductInfo::ProgramName))
       << "nothing of its data beside it";
-  const QString settings = Usr(QStringLiteral("bin/Tralvesco.ini"));
-  ASSERT_TRUE(IniFile::Write(settings, QStringLiteral("General"), QStringLiteral("DisplayLanguage"),
-                             QStringLiteral("Chinese-Trad")));
+  QTemporaryDir home;
+  const QString systemDefault = home.filePath(QStringLiteral("etc/tralvesco/Tralvesco.ini"));
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(systemDefault).absolutePath()));
+  ASSERT_TRUE(IniFile::Write(systemDefault, QStringLiteral("General"),
+                             QStringLiteral("DisplayLanguage"), QStringLiteral("Chinese-Trad")));
+  const QString settings = home.filePath(QStringLiteral("config/Tralvesco/Tralvesco.ini"));
+  const QStringList prefixBefore = PrefixTree(Usr({}));
 
   QProcess xvfb;
   const TStopper stopXvfb{xvfb};
   const QString display = StartPrivateDisplay(xvfb);
   ASSERT_FALSE(display.isEmpty()) << "no X server could be started";
 
-  QTemporaryDir home;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("DISPLAY"), display);
   env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
   env.insert(QStringLiteral("HOME"), home.path());
-  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("XDG_CONFIG_DIRS"), home.filePath(QStringLiteral("etc")));
   QProcess program;
   const TStopper stopProgram{program};
   program.setProcessEnvironment(env);
@@ -241,13 +277,17 @@ TEST_F(TInstalledTest, ComesUpOnADisplayWithItsIconInTheLanguageOfItsSettings) {
             QStringLiteral("Chinese-Trad"))
       << "a language file it could not find would have been replaced by English";
   EXPECT_EQ(program.state(), QProcess::Running);
+  EXPECT_EQ(PrefixTree(Usr({})), prefixBefore) << "nothing written under the prefix";
 }
 
 // In this process, pointed at the installed program's folder: the skin, the
 // languages and the loading animation all come from share/tralvesco/.
 TEST_F(TInstalledTest, FindsItsSkinLanguagesAndAnimationInTheSharedFolder) {
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   SetProgramDirForTesting(Usr(QStringLiteral("bin")));
   FormSettingsFileName();
+  ASSERT_TRUE(SettingsFileName.startsWith(config.path())) << SettingsFileName.toStdString();
   ASSERT_TRUE(IniFile::Write(SettingsFileName, QStringLiteral("General"),
                              QStringLiteral("DisplayLanguage"), QStringLiteral("Chinese-Simp")));
   ShownBoxes().clear();

@@ -20,6 +20,8 @@ struct TStartUpFile {
   QByteArray Content; // written to the file; empty: the path is not a file
   bool Folder;        // the path names a folder
   QString Body;       // the source pane's text afterwards
+  bool Refused;       // at start, a box names the file and says why it stays closed
+  bool AsTheCommand;  // the open command, given the same name, does the same
 };
 
 void PrintTo(const TStartUpFile& row, std::ostream* os) {
@@ -81,6 +83,12 @@ TEST_P(TStartUpFileTest, OpensAsTheOpenCommandDoes) {
   const TOutcome onStart = Outcome(messages);
   EXPECT_EQ(onStart.Body.trimmed(), GetParam().Body);
   EXPECT_TRUE(FWindow->isVisible());
+  ASSERT_EQ(onStart.Boxes, GetParam().Refused ? 1 : 0);
+  if (GetParam().Refused) {
+    EXPECT_TRUE(
+        ShownBoxes().front().Text.startsWith(QStringLiteral("Cannot open \"%1\": ").arg(path)))
+        << ShownBoxes().front().Text.toStdString();
+  }
 
   // The open command on a fresh window, given the same file.
   FWindow = std::make_unique<TfrmMain>();
@@ -92,6 +100,8 @@ TEST_P(TStartUpFileTest, OpensAsTheOpenCommandDoes) {
   QTest::mouseClick(Find<QPushButton>("btnOpen"), Qt::LeftButton);
   const TOutcome byCommand = Outcome(messages);
   EXPECT_EQ(onStart.Body, byCommand.Body);
+  if (!GetParam().AsTheCommand)
+    return;
   EXPECT_EQ(onStart.Html, byCommand.Html);
   EXPECT_EQ(onStart.Messages, byCommand.Messages);
   EXPECT_EQ(onStart.Boxes, byCommand.Boxes);
@@ -99,11 +109,14 @@ TEST_P(TStartUpFileTest, OpensAsTheOpenCommandDoes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TStartUpFileTest,
-    ::testing::Values(TStartUpFile{"TextFile", "Opened at start\r\n", false, "Opened at start"},
-                      TStartUpFile{"HtmlFile",
-                                   "<html><body><p>Hello <b>there</b></p></body></html>", false,
-                                   "Hello there"},
-                      TStartUpFile{"Missing", {}, false, {}}, TStartUpFile{"Folder", {}, true, {}}),
+    ::testing::Values(
+        TStartUpFile{"TextFile", "Opened at start\r\n", false, "Opened at start", false, true},
+        TStartUpFile{"HtmlFile", "<html><body><p>Hello <b>there</b></p></body></html>", false,
+                     "Hello there", false, true},
+        // The open dialog never hands over a missing name; the command line
+        // may, and the user hears of it.
+        TStartUpFile{"Missing", {}, false, {}, true, false},
+        TStartUpFile{"Folder", {}, true, {}, true, true}),
     [](const auto& row) { return std::string(row.param.Name); });
 
 // Every window wears the program's icon: the main window, the dialogs it

@@ -43,7 +43,9 @@ TEST_F(TSettingsTest, UnwritableProgramFolderMovesTheFileToTheUserConfiguration)
   QStandardPaths::setTestModeEnabled(true);
   SetProgramDirForTesting(FDir.path() + QStringLiteral("/does-not-exist"));
   const QString path = FormSettingsFileName();
-  EXPECT_TRUE(path.startsWith(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+  // The folder is named after the program, whatever the process is called.
+  EXPECT_TRUE(path.startsWith(
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Tralvesco/"));
   EXPECT_TRUE(path.endsWith(QStringLiteral("/Tralvesco.ini")));
   QStandardPaths::setTestModeEnabled(false);
 }

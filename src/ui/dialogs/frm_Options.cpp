@@ -329,10 +329,17 @@ void TfrmOptions::SaveOptions() {
 }
 
 void TfrmOptions::done(int result) {
-  // A save that fails shows its error and keeps the dialog open.
+  // A save that fails shows its error and keeps the dialog open, so the
+  // cause can be mended and the save tried again; a second failure still
+  // closes it, since a settings place the user cannot mend must not hold the
+  // dialog for ever.
   bool mayClose = false;
-  RunHandler([this, &mayClose] { mayClose = FormClose(this); });
-  if (mayClose)
+  const bool ran = RunHandler([this, &mayClose] { mayClose = FormClose(this); });
+  if (!ran && !FSaveFailed) {
+    FSaveFailed = true;
+    return;
+  }
+  if (mayClose || !ran)
     TfrmRoot::done(result);
 }
 

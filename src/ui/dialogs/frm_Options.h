@@ -62,6 +62,10 @@ private:
   // the page control by the page it shows.
   void NameControls();
 
+  // A save failed and the user was told: the next close request closes,
+  // whether or not its save works this time.
+  bool FSaveFailed = false;
+
   QTabWidget* PageControl1 = nullptr;
   QWidget* tsGeneral = nullptr;
   QCheckBox* chkAutoPaste = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/auto_size_label.h"
 #include "app/skin.h"
+#include "core/app_error.h"
 #include "core/app_title.h"
 #include "core/error_edge.h"
 #include "core/product_info.h"
@@ -13,9 +14,11 @@
 #include "settings/settings.h"
 #include "settings/settings_keys.h"
 #include "translate/translation_request.h"
+#include "ui/pane/file_loading.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -137,7 +140,17 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
 void TfrmMain::OpenOnStart(const QString& fileName) {
   // Queued behind the panes' own start, which is already waiting.
   QMetaObject::invokeMethod(
-      this, [this, fileName] { RunHandler([&] { OpenSourceFile(fileName); }); },
+      this,
+      [this, fileName] {
+        RunHandler([&] {
+          // The open dialog only hands over names it found; a name typed on
+          // the command line may be of nothing at all, and the user must
+          // hear which one.
+          if (!QFileInfo::exists(fileName))
+            throw ETralvescoError(MissingFileMessage(fileName));
+          OpenSourceFile(fileName);
+        });
+      },
       Qt::QueuedConnection);
 }
 

@@ -56,9 +56,19 @@ QString DecodePaneFile(const QByteArray& bytes, bool html) {
   return DecodeLegacyText(bytes).Text;
 }
 
+namespace {
+QString RefusalText(const QFileInfo& info, const QString& reason) {
+  return MessageText(TMessage::CannotOpen)
+      .arg(QDir::toNativeSeparators(info.absoluteFilePath()), reason);
+}
+} // namespace
+
+QString MissingFileMessage(const QString& path) {
+  return RefusalText(QFileInfo(path), MessageText(TMessage::ReasonNotFound));
+}
+
 std::optional<QString> PaneFileRefusal(const QString& path) {
   const QFileInfo info(path);
-  const QString name = QDir::toNativeSeparators(info.absoluteFilePath());
   QString reason;
   // A name that is not there is the pane's to handle: it keeps its document.
   if (!info.exists())
@@ -72,7 +82,7 @@ std::optional<QString> PaneFileRefusal(const QString& path) {
     reason = MessageText(TMessage::FileTooLarge).arg(MaxPaneFileBytes / (1024 * 1024));
   else
     return std::nullopt;
-  return MessageText(TMessage::CannotOpen).arg(name, reason);
+  return RefusalText(info, reason);
 }
 
 TLoadedFile ReadPaneFile(const QString& path, const std::function<bool()>& cancelled) {

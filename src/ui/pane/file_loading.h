@@ -32,6 +32,9 @@ QString DecodePaneFile(const QByteArray& bytes, bool html);
 // readable, or over MaxPaneFileBytes.
 std::optional<QString> PaneFileRefusal(const QString& path);
 
+// The same kind of sentence for a name that is not there at all.
+QString MissingFileMessage(const QString& path);
+
 // HTML by extension; other names only when the text starts like a document.
 bool LooksLikeHtml(const QString& path, QStringView text);
 
