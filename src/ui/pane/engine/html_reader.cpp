@@ -170,14 +170,17 @@ void THtmlReader::VisitElement(const GumboNode* node) {
   }
   if (IsEmbeddedContent(tag)) {
     // Written back as it came; the text inside is what a page shows when
-    // it cannot show the object. Without its own end tag it is read like
-    // any other element.
+    // it cannot show the object. Without its own end tag (or pasted) only
+    // its content is read: written with an end tag it would be kept whole
+    // the next time, and its shown text would vanish then.
     if (std::optional<QString> raw = RawContent(node)) {
       KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::RawElement,
                                TElementRef{NewElementId(), tag, Attributes(element)},
                                std::move(*raw), 0});
       return;
     }
+    if (element.tag != GUMBO_TAG_IFRAME)
+      return VisitChildren(node);
   }
   if (HtmlVocabulary::IsNeverShown(tag)) {
     // A script of the body is written back as it came, unless it came from
