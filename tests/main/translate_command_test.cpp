@@ -294,8 +294,47 @@ INSTANTIATE_TEST_SUITE_P(
         TUnescapeRow{"AcrossALineBreak", R"(a\\u003d\r\n\\u003db)", QStringLiteral("a=\r\n=b")},
         TUnescapeRow{"AnEncodedSequenceOnlyShowsDecodedOnce",
                      R"(\\u0026amp;#39; \\u0026lt;\\u0026gt;)", QStringLiteral("&#39; <>")},
-        TUnescapeRow{"ARealMarkupTagIsNotTouched", R"(<b>bold</b> \\u003c)",
-                     QStringLiteral("bold \\u003c")}),
+        TUnescapeRow{"MarkupInTheReplyShowsAsText", R"(<b>bold</b> \\u003c)",
+                     QStringLiteral("<b>bold</b> \\u003c")}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
+// The translation shows exactly as the service returned it, line breaks
+// included, whatever characters of markup it holds.
+struct TShownRow {
+  const char* Name;
+  QByteArray Piece; // as the reply's JSON text carries it
+  QString Shown;
+};
+
+void PrintTo(const TShownRow& row, std::ostream* os) {
+  *os << row.Name;
+}
+
+class TTranslationShownTest : public TTranslateCommandTest,
+                              public ::testing::WithParamInterface<TShownRow> {};
+
+TEST_P(TTranslationShownTest, ShowsTheTranslationAsReturned) {
+  StartWith({});
+  FServer.Enqueue(TTestResponse::Ok(ServiceReply({GetParam().Piece})));
+  TypeSource(QStringLiteral("Hello"));
+  ClickTranslate();
+  EXPECT_EQ(Target()->BodyText(), GetParam().Shown);
+  // What the pane holds reads back the same.
+  const QString html = Target()->DocumentHTML();
+  Target()->SetDocumentHTML(html);
+  EXPECT_EQ(Target()->BodyText(), GetParam().Shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TTranslationShownTest,
+    ::testing::Values(TShownRow{"MarkupCharacters", "if a<b && c>d then <i>x</i> &amp; y",
+                                QStringLiteral("if a<b && c>d then <i>x</i> &amp; y")},
+                      TShownRow{"RunOfBlanks", "col1  col2", QStringLiteral("col1  col2")},
+                      TShownRow{"Tab", R"(a\tb)", QStringLiteral("a\tb")},
+                      TShownRow{"LineBreakBesideMarkup", R"(one <br\/> \r\n<p>two)",
+                                QStringLiteral("one <br/> \r\n<p>two")},
+                      TShownRow{"EntityLookalike", "&lt;tag&gt; &#60;",
+                                QStringLiteral("&lt;tag&gt; &#60;")}),
     [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(TTranslateCommandTest, AnUnescapedTagShowsAsTextNotMarkup) {

@@ -64,11 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripCase{"Tables",
                        "<table border=\"1\"><caption>Cap</caption><tr><th>h</th><td "
                        "rowspan=\"2\">r</td></tr><tr><td>x</td></tr></table>after",
-                       "Cap\r\nh\r\nr\r\nx\r\nafter", "<td rowspan=\"2\">r</td>"},
+                       "Cap\r\nh\tr\r\nx\r\nafter", "<td rowspan=\"2\">r</td>"},
         TRoundTripCase{"ShortTableRowsAreFilled",
                        "<table><tr><td>a</td><td>b</td></tr><tr><td colspan=\"2\">c</td></tr>"
                        "<tr><td>d</td></tr></table>",
-                       "a\r\nb\r\nc\r\nd", "<td colspan=\"2\">c</td>"},
+                       "a\tb\r\nc\r\nd", "<td colspan=\"2\">c</td>"},
         TRoundTripCase{"Preformatted", "<pre>  a\n\tb  c\n</pre>", "  a\r\n\tb  c\r\n", "\tb  c"},
         TRoundTripCase{"PreformattedLeadingLineFeed", "<pre>\n\nx</pre>", "\r\nx", ""},
         TRoundTripCase{"Blockquote", "<blockquote><p>q</p>r</blockquote>", "q\r\nr",

@@ -7,6 +7,7 @@
 #include "ui/dialogs/frm_About.h"
 #include "ui/dialogs/frm_Options.h"
 #include "ui/main/frm_Main.h"
+#include "ui/main/pane_html.h"
 #include "ui/main/translate_command.h"
 #include "ui/pane/file_loading.h"
 #include "ui/pane/prof_dhtml_edit.h"
@@ -14,6 +15,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QUrl>
 
 namespace {
@@ -22,14 +24,24 @@ int TagOf(const QObject* sender) {
   return sender ? sender->property("tag").toInt() : -1;
 }
 
-// A document of one block holding the text as it is, markup included.
-QString DivDocument(const QString& text) {
-  return Utf8MetaHeader + QStringLiteral("<div>") + text + QStringLiteral("</div>");
-}
-
 // The pane's answer to a read that failed, not a document.
 bool IsMarker(const QString& read) {
   return read == TProfDHTMLEdit2::BusyMarker || read == TProfDHTMLEdit2::ErrorMarker;
+}
+
+// The pane's source to write back into a pane, with the base element and
+// every link as the document has them: the source a pane hands out hides
+// its base and shortens links, and a document written back from that would
+// point elsewhere.
+QString SourceToWriteBack(TProfDHTMLEdit2& pane) {
+  using TOption = TProfDHTMLEditSourceCodeOption;
+  const TProfDHTMLEditSourceCodeOptions options = pane.SourceCodeOptions();
+  pane.SetSourceCodeOptions(options & ~TProfDHTMLEditSourceCodeOptions(
+                                          TOption::HideBaseElement | TOption::ExcludeBaseURL |
+                                          TOption::ExcludeFileProtocol |
+                                          TOption::UseBackSlashAsPathDelimiter));
+  const auto restore = qScopeGuard([&] { pane.SetSourceCodeOptions(options); });
+  return pane.DocumentHTML();
 }
 
 } // namespace
@@ -69,9 +81,9 @@ void TfrmMain::OpenSourceFile(const QString& fileName) {
     throw ETralvescoError(*refusal);
   E1->LoadFromFile(fileName);
   // A marker written back would replace the loaded document with its word.
-  const QString html = E1->DocumentHTML();
+  const QString html = SourceToWriteBack(*E1);
   if (!IsMarker(html))
-    E1->SetDocumentHTML(html + Utf8MetaHeader);
+    E1->SetDocumentHTML(WithUtf8Header(html));
 }
 
 void TfrmMain::btnClearClick(QObject* sender) {
@@ -109,10 +121,15 @@ void TfrmMain::btnPasteClick(QObject* sender) {
 
 void TfrmMain::btnSwapClick(QObject* sender) {
   Q_UNUSED(sender);
-  const QString source = E1->BodyText();
-  const QString target = e2->BodyText();
-  e2->SetDocumentHTML(DivDocument(source));
-  E1->SetDocumentHTML(DivDocument(target));
+  // Each pane takes the other's document as the writer gives it out, which
+  // reads back as it was: the text, its lines and blanks, its markup. Plain
+  // text put into a block instead would lose characters that look like tags.
+  const QString source = SourceToWriteBack(*E1);
+  const QString target = SourceToWriteBack(*e2);
+  if (IsMarker(source) || IsMarker(target))
+    return;
+  e2->SetDocumentHTML(source);
+  E1->SetDocumentHTML(target);
 }
 
 void TfrmMain::btnPrintClick(QObject* sender) {

@@ -7,6 +7,7 @@
 #include "translate/translation_request.h"
 #include "ui/main/frm_Main.h"
 #include "ui/main/loading_animation.h"
+#include "ui/main/pane_html.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
 #include <QLabel>
@@ -108,8 +109,9 @@ void TfrmMain::TranslateSource() {
     e2->SetFontName(TranslationFontName);
   e2->SetDocumentHTML(Utf8MetaHeader);
   const QString head = e2->DocumentHTML();
-  e2->SetDocumentHTML(head + QStringLiteral("<div>") + (succeeded ? result.Text : result.Error) +
-                      QStringLiteral("</div>"));
+  // Escaped but for its line-break tags: a translation about "<i>" or "&amp;"
+  // shows those characters instead of turning into markup.
+  e2->SetDocumentHTML(head + TranslationBlock(succeeded ? result.Text : result.Error));
   if (succeeded)
     UnescapeTarget();
   e2->EndUpdate();

@@ -1,6 +1,7 @@
 #include "ui/pane/pane_text_edit.h"
 
 #include "core/error_edge.h"
+#include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/pasted_html.h"
 
@@ -42,7 +43,7 @@ void TPaneTextEdit::insertFromMimeData(const QMimeData* source) {
     QTextCursor cursor = textCursor();
     if (source->hasHtml()) {
       const std::unique_ptr<TEngineDocument> pasted =
-          ReadHtmlDocument(CleanPastedHtml(source->html()));
+          ReadPastedHtmlDocument(CleanPastedHtml(source->html()));
       cursor.insertFragment(QTextDocumentFragment(pasted.get()));
     } else if (source->hasText()) {
       cursor.insertText(PlainTextToDisplay(source->text()));
@@ -60,9 +61,10 @@ QMimeData* TPaneTextEdit::createMimeDataFromSelection() const {
     return QTextEdit::createMimeDataFromSelection();
   const QTextCursor cursor = textCursor();
   auto* mime = new QMimeData;
-  QString text = cursor.selectedText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  text.replace(QChar::LineSeparator, u'\n');
+  // The text document's own characters for table edges and objects stay
+  // out; a table's cells go out as lines of tab-separated text.
+  QString text =
+      PlainText(*document(), cursor.selectionStart(), cursor.selectionEnd(), QStringLiteral("\n"));
   text.remove(QChar::ObjectReplacementCharacter);
   mime->setText(text);
   mime->setHtml(FCopySource(QTextDocumentFragment(cursor)));

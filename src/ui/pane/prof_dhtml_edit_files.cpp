@@ -55,7 +55,7 @@ bool TProfDHTMLEdit2::LoadFromFile(const QString& fileName) {
 
 bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
   const QFileInfo info(path);
-  if (!info.isFile() || !info.isReadable() || info.size() > MaxPaneFileBytes) {
+  if (!info.isFile() || !info.isReadable() || info.size() > PaneFileByteLimit(path)) {
     // Nothing will complete, so there is nothing to wait for.
     SetPending(TPendingOperation::Idle);
     return false;

@@ -67,8 +67,7 @@ void THtmlReader::PushBlock(TElementRef element) {
   HtmlStyle::ApplyBlockStyle(element, open.BlockFormat);
   open.BlockKey = previous ? previous->BlockKey : QString();
   AppendSerializedElement(open.BlockKey, element);
-  open.Preformatted =
-      (previous && previous->Preformatted) || HtmlVocabulary::IsPreformatted(element.Tag);
+  open.Preformatted = (previous && previous->Preformatted) || HtmlStyle::KeepsBlanks(element);
   open.ListLevel =
       (previous ? previous->ListLevel : 0) + (HtmlVocabulary::IsListContainer(element.Tag) ? 1 : 0);
   open.InBlockChain = true;
@@ -96,7 +95,9 @@ void THtmlReader::PromoteInline() {
     HtmlStyle::ApplyBlockStyle(open.Element, open.BlockFormat);
     open.BlockKey = previous ? previous->BlockKey : QString();
     AppendSerializedElement(open.BlockKey, open.Element);
-    open.Preformatted = previous && previous->Preformatted;
+    // A style that keeps blanks is inherited by the blocks inside.
+    open.Preformatted =
+        (previous && previous->Preformatted) || HtmlStyle::KeepsBlanks(open.Element);
     open.ListLevel = previous ? previous->ListLevel : 0;
     open.InBlockChain = true;
   }

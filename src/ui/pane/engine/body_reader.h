@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QTextCursor>
 #include <QTextList>
+#include <optional>
 #include <vector>
 
 // The reader that builds a parsed document's body into the text document,
@@ -22,8 +23,10 @@ constexpr std::size_t MaxChainDepth = 200;
 
 class THtmlReader {
 public:
-  THtmlReader(TEngineDocument& document, const TGumboDocument& parsed)
-      : FDocument(document), FParsed(parsed), FCursor(&document) {
+  // A pasted document comes from another program: it loses what would run
+  // code where the saved page is opened (see SafeAttributes).
+  THtmlReader(TEngineDocument& document, const TGumboDocument& parsed, bool pasted = false)
+      : FDocument(document), FParsed(parsed), FCursor(&document), FPasted(pasted) {
     FContexts.emplace_back();
   }
 
@@ -81,6 +84,8 @@ private:
   bool RoomForElement() { return Context().Open.size() < MaxChainDepth; }
 
   // Walking the nodes (html_reader.cpp).
+  QList<TDomAttribute> Attributes(const GumboElement& element) const;
+  std::optional<QString> RawContent(const GumboNode* node) const;
   void VisitChildren(const GumboNode* node);
   void Visit(const GumboNode* node);
   void VisitElement(const GumboNode* node);
@@ -124,6 +129,7 @@ private:
   TEngineDocument& FDocument;
   const TGumboDocument& FParsed;
   QTextCursor FCursor;
+  bool FPasted = false;
   std::vector<TContext> FContexts;
   QHash<quint64, QTextList*> FLists;
   int FProduced = 0;

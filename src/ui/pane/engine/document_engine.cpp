@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
 #include <QThread>
 #include <algorithm>
 
@@ -69,6 +70,64 @@ bool IsStructuralFiller(const QTextBlock& block) {
   const QChar end = document.characterAt(position);
   return end == BeginningOfFrame || end == EndOfFrame ||
          (position > 0 && document.characterAt(position - 1) == EndOfFrame);
+}
+
+namespace {
+
+// Where a block stands in a table: cells of one row are one line of text.
+struct TCellPlace {
+  const QTextTable* Table = nullptr;
+  int Row = -1;
+  int Column = -1;
+};
+
+TCellPlace CellPlaceOf(const QTextBlock& block) {
+  const QTextCursor cursor(block);
+  const QTextTable* table = cursor.currentTable();
+  if (!table)
+    return {};
+  const QTextTableCell cell = table->cellAt(block.position());
+  return TCellPlace{table, cell.row(), cell.column()};
+}
+
+} // namespace
+
+QString PlainText(const QTextDocument& document, int start, int end, const QString& lineEnd) {
+  QString text;
+  const bool tables = !document.rootFrame()->childFrames().isEmpty();
+  bool first = true;
+  TCellPlace previous;
+  for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() <= end;
+       block = block.next()) {
+    if (IsStructuralFiller(block))
+      continue;
+    const TCellPlace place = tables ? CellPlaceOf(block) : TCellPlace();
+    if (!first) {
+      const bool nextCell = place.Table && place.Table == previous.Table &&
+                            place.Row == previous.Row && place.Column != previous.Column;
+      text += nextCell ? QStringLiteral("\t") : lineEnd;
+    }
+    first = false;
+    previous = place;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid() || fragment.charFormat().isImageFormat() ||
+          IsKeptNode(fragment.charFormat()))
+        continue;
+      const int from = std::max(start, fragment.position());
+      const int to = std::min(end, fragment.position() + fragment.length());
+      if (from >= to)
+        continue;
+      const QString fragmentText = fragment.text();
+      for (const QChar c : QStringView(fragmentText).mid(from - fragment.position(), to - from)) {
+        if (c == LineSeparator || c == QChar::ParagraphSeparator)
+          text += lineEnd;
+        else
+          text += c;
+      }
+    }
+  }
+  return text;
 }
 
 // Edits the engine makes keep the mirror in step themselves.
@@ -265,22 +324,7 @@ QByteArray TDocumentEngine::RawSavedSource(const TDomDocument& dom, bool withBod
 }
 
 QString TDocumentEngine::BodyText() const {
-  QString text;
-  bool first = true;
-  for (QTextBlock block = FDocument->begin(); block.isValid(); block = block.next()) {
-    if (IsStructuralFiller(block))
-      continue;
-    if (!first)
-      text += u"\r\n";
-    first = false;
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-      const QTextFragment fragment = it.fragment();
-      if (fragment.isValid() && !fragment.charFormat().isImageFormat() &&
-          !IsKeptNode(fragment.charFormat()))
-        text += DisplayToBodyText(fragment.text());
-    }
-  }
-  return text;
+  return PlainText(*FDocument, 0, FDocument->characterCount() - 1, QStringLiteral("\r\n"));
 }
 
 void TDocumentEngine::SetBodyText(const QString& text) {

@@ -106,6 +106,11 @@ private:
 // taken apart with the window's responsiveness in mind.
 inline constexpr int LargeDocumentLength = 100000;
 
+// The text between two positions as BodyText gives it: lineEnd between
+// blocks and for each line break, a tab between the cells of a table row,
+// images and hidden nodes left out.
+QString PlainText(const QTextDocument& document, int start, int end, const QString& lineEnd);
+
 // The empty blocks the text document keeps around tables and at the ends of
 // table cells: not part of the text.
 bool IsStructuralFiller(const QTextBlock& block);

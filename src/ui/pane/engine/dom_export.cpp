@@ -185,7 +185,7 @@ private:
       return;
     }
     scope.InlineOpen.clear();
-    const QString key = blockFormat.stringProperty(EngineProperty::BlockChain);
+    QString key = blockFormat.stringProperty(EngineProperty::BlockChain);
     const bool empty = block.length() == 1;
     if (empty && key.isEmpty() && IsFiller(block)) {
       AddKeptNodes(scope, {}, blockFormat.stringProperty(KeptProperty::Leading));
@@ -202,6 +202,15 @@ private:
       } else {
         chain.append(TElementRef{NewElementId(), FDefaultBlockTag, {}});
       }
+    }
+    // Text the pane made (typed, pasted as text, a text file) has no element
+    // to hold it; when the reader would collapse its blanks or tabs, it
+    // goes into a block that shows them as they are.
+    if (key.isEmpty() && LineGroupNeedsKeptBlanks(block)) {
+      if (chain.isEmpty())
+        chain.append(TElementRef{NewElementId(), FDefaultBlockTag, {}});
+      chain.last().SetAttribute(QStringLiteral("style"), QStringLiteral("white-space: pre-wrap"));
+      key = SerializeChain(chain);
     }
     scope.PreviousWasBlock = true;
     scope.PreviousBlockKey = key;
@@ -295,6 +304,23 @@ private:
       cell.RemoveAttribute(name);
   }
 
+  static bool CollapsesBlanks(const QString& text) {
+    return text.contains(u'\t') || text.contains(QStringLiteral("  ")) || text.startsWith(u' ') ||
+           text.endsWith(u' ');
+  }
+
+  // The block and the lines that continue it.
+  static bool LineGroupNeedsKeptBlanks(const QTextBlock& first) {
+    if (CollapsesBlanks(first.text()))
+      return true;
+    for (QTextBlock block = first.next(); block.isValid() && IsLineStart(block.blockFormat());
+         block = block.next()) {
+      if (CollapsesBlanks(block.text()))
+        return true;
+    }
+    return false;
+  }
+
   // Blanks the reader would collapse become no-break spaces, so the text
   // reads back as it shows: a blank at the start or end of a line, or after
   // another blank. Tabs show as blanks outside preformatted text.
@@ -330,7 +356,7 @@ private:
     style.Base = scope.BaseChar;
     for (const TElementRef& element : Chain(blockKey)) {
       HtmlStyle::ApplyCharStyle(element, style.Base);
-      style.Preformatted = style.Preformatted || HtmlVocabulary::IsPreformatted(element.Tag);
+      style.Preformatted = style.Preformatted || HtmlStyle::KeepsBlanks(element);
     }
     return FBlockStyles.insert(key, style).value();
   }

@@ -6,6 +6,7 @@
 #include "ui/pane/engine/html_style.h"
 
 #include <QTextCursor>
+#include <optional>
 
 namespace {
 
@@ -50,6 +51,66 @@ void THtmlReader::Read() {
   KeepPendingAtTheEnd();
 }
 
+namespace {
+
+// Whether the value is a link that runs script where it is followed or
+// loaded. Browsers skip blanks and control characters before the scheme and
+// inside it.
+bool IsScriptUrl(QStringView value) {
+  QString scheme;
+  for (const QChar c : value) {
+    if (c == u':')
+      break;
+    if (c.unicode() > 0x20)
+      scheme += c.toLower();
+    if (scheme.size() > 10)
+      return false;
+  }
+  return scheme == u"javascript" || scheme == u"vbscript";
+}
+
+// Attributes that would run code from the clipboard in a saved page: event
+// handlers, script links, inline documents, script in styles.
+bool IsUnsafeAttribute(const TDomAttribute& attribute) {
+  const QString name = attribute.Name.toLower();
+  if (name.startsWith(u"on") || name == u"srcdoc")
+    return true;
+  if (IsScriptUrl(attribute.Value))
+    return true;
+  return name == u"style" && (attribute.Value.contains(u"javascript:", Qt::CaseInsensitive) ||
+                              attribute.Value.contains(u"expression(", Qt::CaseInsensitive));
+}
+
+} // namespace
+
+QList<TDomAttribute> THtmlReader::Attributes(const GumboElement& element) const {
+  QList<TDomAttribute> attributes = GumboAttributes(element);
+  if (FPasted)
+    attributes.removeIf(IsUnsafeAttribute);
+  return attributes;
+}
+
+// The markup between an element's start and end tags as it was written;
+// nothing when the parser made up either tag, or for pasted markup.
+std::optional<QString> THtmlReader::RawContent(const GumboNode* node) const {
+  const GumboElement& element = node->v.element;
+  if (FPasted)
+    return std::nullopt;
+  if (element.tag == GUMBO_TAG_IFRAME)
+    return TextOf(node);
+  const GumboStringPiece& start = element.original_tag;
+  const GumboStringPiece& end = element.original_end_tag;
+  if (!start.data || !end.data || start.length == 0 || end.length == 0 ||
+      end.data < start.data + start.length)
+    return std::nullopt;
+  const QByteArray inner(start.data + start.length, end.data - (start.data + start.length));
+  // The parse's own marks before form ends would be read as comments of the
+  // document.
+  if (inner.toLower().contains("</form"))
+    return std::nullopt;
+  return QString::fromUtf8(inner);
+}
+
 void THtmlReader::VisitChildren(const GumboNode* node) {
   const GumboVector& children =
       node->type == GUMBO_NODE_DOCUMENT ? node->v.document.children : node->v.element.children;
@@ -78,6 +139,11 @@ void THtmlReader::Visit(const GumboNode* node) {
 
 namespace {
 
+// Content the pane shows nothing of but the page does: kept whole, as read.
+bool IsEmbeddedContent(QStringView tag) {
+  return tag == u"object" || tag == u"video" || tag == u"audio" || tag == u"iframe";
+}
+
 bool InsideForm(const GumboNode* node) {
   for (const GumboNode* up = node->parent; up; up = up->parent)
     if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == GUMBO_TAG_FORM)
@@ -102,10 +168,25 @@ void THtmlReader::VisitElement(const GumboNode* node) {
       FDocument.Frame().Head.push_back(std::move(kept));
     return;
   }
+  if (IsEmbeddedContent(tag)) {
+    // Written back as it came; the text inside is what a page shows when
+    // it cannot show the object. Without its own end tag (or pasted) only
+    // its content is read: written with an end tag it would be kept whole
+    // the next time, and its shown text would vanish then.
+    if (std::optional<QString> raw = RawContent(node)) {
+      KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::RawElement,
+                               TElementRef{NewElementId(), tag, Attributes(element)},
+                               std::move(*raw), 0});
+      return;
+    }
+    if (element.tag != GUMBO_TAG_IFRAME)
+      return VisitChildren(node);
+  }
   if (HtmlVocabulary::IsNeverShown(tag)) {
-    // A script of the body is written back as it came; the rest of these
-    // hold nothing the pane could keep apart from their text.
-    if (tag == u"script") {
+    // A script of the body is written back as it came, unless it came from
+    // the clipboard; the rest of these hold nothing the pane could keep
+    // apart from their text.
+    if (tag == u"script" && !FPasted) {
       TKeptBodyNode kept{TKeptBodyNode::TKind::RawElement,
                          TElementRef{NewElementId(), tag, GumboAttributes(element)}, TextOf(node),
                          0};
@@ -118,7 +199,7 @@ void THtmlReader::VisitElement(const GumboNode* node) {
   // only its content counts, so only its content is read.
   if (element.tag == GUMBO_TAG_FORM && InsideForm(node))
     return VisitChildren(node);
-  TElementRef ref{NewElementId(), tag, GumboAttributes(element)};
+  TElementRef ref{NewElementId(), tag, Attributes(element)};
   // Their content is raw text, which would read back differently once written
   // as an element; plain preformatted blocks show the same.
   if (tag == u"xmp" || tag == u"plaintext")
@@ -138,7 +219,10 @@ void THtmlReader::VisitElement(const GumboNode* node) {
   VisitInline(node, std::move(ref));
 }
 
-std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location) {
+namespace {
+
+std::unique_ptr<TEngineDocument> ReadDocument(const QString& html, const QUrl& location,
+                                              bool pasted) {
   auto document = std::make_unique<TEngineDocument>();
   document->setUndoRedoEnabled(false);
   {
@@ -147,7 +231,7 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
     QTextCursor batch(document.get());
     batch.beginEditBlock();
     const TGumboDocument parsed(html);
-    THtmlReader reader(*document, parsed);
+    THtmlReader reader(*document, parsed, pasted);
     reader.Read();
     batch.endEditBlock();
   }
@@ -155,6 +239,16 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
   document->setUndoRedoEnabled(true);
   document->setModified(false);
   return document;
+}
+
+} // namespace
+
+std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location) {
+  return ReadDocument(html, location, false);
+}
+
+std::unique_ptr<TEngineDocument> ReadPastedHtmlDocument(const QString& html) {
+  return ReadDocument(html, {}, true);
 }
 
 std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, const QUrl& location) {

@@ -11,6 +11,11 @@
 // parsed nodes, the body is built into the text document.
 std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location = {});
 
+// HTML from the clipboard: read the same way, less scripts, event-handler
+// attributes, script links and the content of embedded objects, so that a
+// saved page never runs what another program put on the clipboard.
+std::unique_ptr<TEngineDocument> ReadPastedHtmlDocument(const QString& html);
+
 // A new document showing plain text: one line group, each line ("\r\n",
 // "\n" or "\r" end one) a block of its own.
 std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text,

@@ -269,6 +269,16 @@ QString StyleProperty(QStringView style, QStringView name) {
   return found;
 }
 
+bool KeepsBlanks(const TElementRef& element) {
+  if (HtmlVocabulary::IsPreformatted(element.Tag))
+    return true;
+  if (!element.HasAttribute(u"style"))
+    return false;
+  const QString value =
+      StyleProperty(element.Attribute(u"style"), u"white-space").trimmed().toLower();
+  return value == u"pre" || value == u"pre-wrap" || value == u"break-spaces";
+}
+
 QStringList Families(const QTextCharFormat& format) {
   const QVariant families = format.property(QTextFormat::FontFamilies);
   if (families.isValid())

@@ -52,6 +52,10 @@ void ApplyBlockStyle(const TElementRef& element, QTextBlockFormat& format);
 // A property of a style attribute ("font-weight: bold; color: red").
 QString StyleProperty(QStringView style, QStringView name);
 
+// Blocks whose text keeps every blank, tab and line feed: preformatted
+// elements and those styled so ("white-space: pre-wrap").
+bool KeepsBlanks(const TElementRef& element);
+
 // Effective values of a char format, with the document's defaults for
 // properties the format does not set.
 QStringList Families(const QTextCharFormat& format);

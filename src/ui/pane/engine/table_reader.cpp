@@ -100,7 +100,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
       captions.push_back(child);
     } else if (tag == GUMBO_TAG_THEAD || tag == GUMBO_TAG_TBODY || tag == GUMBO_TAG_TFOOT) {
       const TElementRef group{NewElementId(), GumboTagName(child->v.element),
-                              GumboAttributes(child->v.element)};
+                              Attributes(child->v.element)};
       const GumboVector& groupRows = child->v.element.children;
       for (unsigned k = 0; k < groupRows.length; ++k) {
         const GumboNode* row = Child(groupRows, k);
@@ -150,7 +150,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   auto place = placement->Cells.begin();
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const TElementRef row{NewElementId(), QStringLiteral("tr"),
-                          GumboAttributes(rows[r].second->v.element)};
+                          Attributes(rows[r].second->v.element)};
     for (TListedCell& cell : listed[r]) {
       TCellSlot slot;
       slot.Node = cell.Node;
@@ -160,7 +160,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
         slot.Chain.append(rows[r].first);
       slot.Chain.append(row);
       slot.Chain.append(TElementRef{NewElementId(), GumboTagName(cell.Node->v.element),
-                                    GumboAttributes(cell.Node->v.element)});
+                                    Attributes(cell.Node->v.element)});
       cells.push_back(std::move(slot));
     }
     // Rows without a cell of their own still get their chain from here.
@@ -183,7 +183,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
     PushBlock(table);
     for (const GumboNode* caption : captions)
       VisitBlock(caption, TElementRef{NewElementId(), QStringLiteral("caption"),
-                                      GumboAttributes(caption->v.element)});
+                                      Attributes(caption->v.element)});
     PopBlock();
   }
   FlushText();
