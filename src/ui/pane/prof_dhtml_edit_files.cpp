@@ -69,7 +69,9 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
           const QUrl location = QUrl::fromLocalFile(path);
           std::unique_ptr<TEngineDocument> document =
               loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
-                            : ReadPlainTextDocument(loaded.Text, location);
+                            : ReadPlainTextDocument(loaded.Text, location, stopped);
+          if (stopped())
+            return;
           // Let go of on the GUI thread, whether used or not.
           document->moveToThread(gui);
           load->Document = std::move(document);
