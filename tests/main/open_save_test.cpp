@@ -8,9 +8,13 @@
 #include "wait_for.h"
 
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QTest>
+#include <QTextEdit>
+#include <QTimer>
 
 namespace {
 
@@ -151,6 +155,68 @@ TEST(PaneFileLimit, AnHtmlFileHasRoomForTheMarkupOfASave) {
       PaneFileRefusal(sparse(QStringLiteral("big.html"), MaxPaneHtmlFileBytes + 1));
   ASSERT_TRUE(refusal);
   EXPECT_TRUE(refusal->endsWith(QStringLiteral("larger than 32 MB"))) << refusal->toStdString();
+}
+
+// Keys typed while the source pane opens a long file, first while the file
+// is read and then while the command writes the long document back, all
+// arrive in the order typed, and a mnemonic among them works.
+class TOpenWhileTypingTest : public TMainWindowTest {
+protected:
+  void TearDown() override {
+    SetPaneFileReadHookForTesting(nullptr);
+    TOpenDialog::SetChooserForTesting({});
+    TMainWindowTest::TearDown();
+  }
+};
+
+TEST_F(TOpenWhileTypingTest, KeysArriveInOrderAndAltHOpensHelp) {
+  Start();
+  const QString path = FFolder->Path() + QStringLiteral("/long.txt");
+  {
+    QByteArray text;
+    for (int i = 0; i < 100000; ++i)
+      text += QByteArray::number(i).rightJustified(7, '0') + " line\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  QSemaphore reading;
+  QSemaphore release;
+  SetPaneFileReadHookForTesting([&] {
+    reading.release();
+    release.tryAcquire(1, 10000);
+  });
+  QTextEdit* target = Target()->Editor();
+  QString typed;
+  const QString later = QStringLiteral("defghijklmnopqrstuvwxyz");
+  QTimer typist;
+  typist.setInterval(5);
+  QObject::connect(&typist, &QTimer::timeout, [&] {
+    if (reading.tryAcquire()) {
+      QTest::keyClicks(target, QStringLiteral("ab"));
+      QTest::keyClick(FWindow.get(), Qt::Key_H, Qt::AltModifier);
+      QTest::keyClicks(target, QStringLiteral("c"));
+      typed = QStringLiteral("abc");
+      release.release();
+    } else if (!typed.isEmpty() && Source()->Busy() &&
+               Source()->PendingOperation() == TProfDHTMLEdit2::TPendingOperation::Idle &&
+               typed.size() - 3 < later.size()) {
+      // The long document is being written or read back.
+      const QChar next = later[typed.size() - 3];
+      QTest::keyClick(target, next.toLatin1());
+      typed += next;
+    }
+  });
+  typist.start();
+  TOpenDialog::SetChooserForTesting([path](const TOpenDialog&) { return path; });
+  QTest::mouseClick(Find<QPushButton>("btnOpen"), Qt::LeftButton);
+  typist.stop();
+  ASSERT_GT(typed.size(), 3) << "no key was typed while the long document was written back";
+  auto* pmHelp = Find<QMenu>("pmHelp");
+  EXPECT_TRUE(WaitFor([&] { return pmHelp->isVisible() && Target()->BodyText() == typed; }))
+      << Target()->BodyText().toStdString() << " instead of " << typed.toStdString();
+  pmHelp->hide();
+  EXPECT_TRUE(Source()->BodyText().startsWith(QStringLiteral("0000000 line\r\n0000001 line")));
 }
 
 } // namespace

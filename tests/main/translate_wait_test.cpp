@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -199,6 +200,21 @@ TEST(RunOnWorkerThread, TimersKeepRunningWhileTheWorkWaits) {
       QThread::msleep(1);
   });
   EXPECT_GE(ticks, 5);
+}
+
+TEST(WaitInEventLoop, EndsAtItsLimitAndHoldsDeletionsUntilThen) {
+  QPointer<QObject> letGo = new QObject;
+  bool aliveDuringTheWait = false;
+  QTimer::singleShot(0, [&] { letGo->deleteLater(); });
+  QTimer::singleShot(40, [&] { aliveDuringTheWait = !letGo.isNull(); });
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(WaitInEventLoop([] { return false; }, 100, TWaitInput::Defer), TWaitEnd::TimedOut);
+  EXPECT_GE(clock.elapsed(), 100);
+  EXPECT_TRUE(aliveDuringTheWait);
+  for (int i = 0; i < 5 && letGo; ++i)
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(letGo.isNull());
 }
 
 } // namespace

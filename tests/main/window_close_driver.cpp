@@ -1,9 +1,11 @@
 // The program as its main() runs it, driven as a user drives it: once the
-// window is up it types into the source pane and clicks Translate. When a
+// window is up it types into the source pane and clicks Translate, or, given
+// a file, opens it as from the command line and prints "loading" once the
+// source pane is reading it. When a
 // line arrives on standard input it asks for the window to close the way the
 // window system does for the close box or Alt+F4. When the program ends it
 // prints what the target pane holds and how many error boxes it showed.
-//   window_close_driver <program folder>
+//   window_close_driver <program folder> [file]
 #include "app/application.h"
 #include "core/app_title.h"
 #include "core/error_edge.h"
@@ -23,8 +25,8 @@
 
 int main(int argc, char* argv[]) {
   TApplication app(argc, argv);
-  if (argc != 2) {
-    std::fputs("usage: window_close_driver <program folder>\n", stderr);
+  if (argc != 2 && argc != 3) {
+    std::fputs("usage: window_close_driver <program folder> [file]\n", stderr);
     return 2;
   }
   SetProgramDirForTesting(QString::fromLocal8Bit(argv[1]));
@@ -50,7 +52,18 @@ int main(int argc, char* argv[]) {
   // The panes take a turn of the event loop to get ready.
   QTimer start;
   start.setInterval(10);
+  const QString file = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+  if (!file.isEmpty())
+    frmMain.OpenOnStart(file);
   QObject::connect(&start, &QTimer::timeout, [&] {
+    if (!file.isEmpty()) {
+      if (source->PendingOperation() == TProfDHTMLEdit2::TPendingOperation::LoadingFile) {
+        start.stop();
+        std::puts("loading");
+        std::fflush(stdout);
+      }
+      return;
+    }
     if (source->Busy() || target->Busy())
       return;
     start.stop();

@@ -57,4 +57,37 @@ TEST(WindowClose, ARunAgainstAServerThatNeverAnswersEndsWithTheProgramAtOnce) {
   EXPECT_EQ(QFileInfo(folder.SettingsFile()).lastModified(), settingsWritten);
 }
 
+// A file the source pane is still reading when the window closes is given
+// up on: the program ends without finishing the load and the write-back.
+TEST(WindowClose, ClosingWhileALongFileLoadsEndsTheProgram) {
+  TProgramFolder folder;
+  folder.WriteSettings("[General]\nDisplayLanguage=English\n");
+  const QString path = folder.Path() + QStringLiteral("/long.txt");
+  {
+    QByteArray text;
+    for (int i = 0; i < 1000000; ++i)
+      text += QByteArray::number(i).rightJustified(7, '0') + " line\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+  }
+  QProcess program;
+  program.start(QStringLiteral(WINDOW_CLOSE_DRIVER), {folder.Path(), path});
+  ASSERT_TRUE(program.waitForStarted());
+  const auto stop = qScopeGuard([&program] {
+    if (program.state() != QProcess::NotRunning) {
+      program.kill();
+      program.waitForFinished();
+    }
+  });
+  QByteArray output;
+  while (!output.contains("loading") && program.waitForReadyRead(30000))
+    output += program.readAllStandardOutput();
+  ASSERT_TRUE(output.contains("loading")) << program.readAllStandardError().toStdString();
+  program.write("close\n");
+  ASSERT_TRUE(program.waitForFinished(10000)) << "still running 10 s after the close request";
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+}
+
 } // namespace

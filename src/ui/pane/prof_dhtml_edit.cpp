@@ -8,7 +8,6 @@
 #include "ui/pane/engine/raw_source.h"
 #include "ui/pane/pane_text_edit.h"
 
-#include <QPointer>
 #include <QTextDocumentFragment>
 #include <QThread>
 #include <QVBoxLayout>
@@ -27,9 +26,6 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
   layout->addWidget(FEditor);
   setFocusProxy(FEditor);
   FEngine = new TDocumentEngine(FEditor, this);
-  FLoadWatcher = new QFutureWatcher<TLoadedDocument>(this);
-  connect(FLoadWatcher, &QFutureWatcher<TLoadedDocument>::finished, this,
-          [this] { RunHandler([this] { FinishFileLoad(FLoadGeneration); }); });
   connect(FEngine, &TDocumentEngine::ContentsChanged, this, &TProfDHTMLEdit2::OnChange);
   connect(FEditor, &QTextEdit::cursorPositionChanged, this, &TProfDHTMLEdit2::OnDisplayChanged);
   connect(FEditor, &TPaneTextEdit::Pasted, this, &TProfDHTMLEdit2::OnPaste);
@@ -43,8 +39,7 @@ TProfDHTMLEdit2::TProfDHTMLEdit2(QWidget* parent) : QWidget(parent) {
 }
 
 TProfDHTMLEdit2::~TProfDHTMLEdit2() {
-  ++FLoadGeneration;
-  FLoadWatcher->future().cancel();
+  CancelFileLoad();
 }
 
 double TProfDHTMLEdit2::EngineVersion() {
@@ -122,21 +117,18 @@ void TProfDHTMLEdit2::RunBuilding(const std::function<void()>& work, bool readsD
     FEditor->setUpdatesEnabled(false);
     FEngine->PauseLayout(true);
   }
-  const QPointer<const TProfDHTMLEdit2> self(this);
   std::exception_ptr failure;
   try {
-    RunOnWorkerThread(work);
+    RunOnWorkerThread(work, TWaitInput::Defer);
   } catch (...) {
     failure = std::current_exception();
   }
-  if (self) {
-    FBuilding = false;
-    if (readsDocument) {
-      FEngine->PauseLayout(false);
-      FEditor->setUpdatesEnabled(updates);
-    }
-    FEditor->setReadOnly(Busy() || FBrowseMode);
+  FBuilding = false;
+  if (readsDocument) {
+    FEngine->PauseLayout(false);
+    FEditor->setUpdatesEnabled(updates);
   }
+  FEditor->setReadOnly(Busy() || FBrowseMode);
   if (failure)
     std::rethrow_exception(failure);
 }
@@ -186,7 +178,6 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
     if (html.size() < LargeDocumentLength) {
       document = ReadHtmlDocument(html, location);
     } else {
-      const QPointer<TProfDHTMLEdit2> self(this);
       QThread* gui = thread();
       RunBuilding(
           [&document, &html, &location, gui] {
@@ -194,8 +185,6 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
             document->moveToThread(gui);
           },
           false);
-      if (!self)
-        return;
     }
     FEngine->SetDocument(std::move(document));
   } catch (...) {

@@ -5,9 +5,9 @@
 #include "ui/pane/source_code_options.h"
 
 #include <QCursor>
-#include <QFutureWatcher>
 #include <QTextDocumentFragment>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -16,16 +16,14 @@ class TDocumentEngine;
 class TEngineDocument;
 class TPaneTextEdit;
 
-// A file read and built into a document off the GUI thread; the document
-// belongs to the GUI thread already.
-struct TLoadedDocument {
-  struct TBuilt {
-    std::unique_ptr<TEngineDocument> Document;
-    ~TBuilt();
-  };
+// A file being read and built into a document on a worker thread. The
+// worker fills it; the GUI thread reads it once the worker has ended.
+struct TFileLoad {
+  std::atomic_bool Cancelled = false;
   bool Ok = false;
-  std::shared_ptr<TBuilt> Built;
-  QString Error; // the document could not be built
+  std::unique_ptr<TEngineDocument> Document; // belongs to the GUI thread
+  QString Error;                             // the document could not be built
+  ~TFileLoad();
 };
 
 // The editor pane: an HTML document in editing mode with the document-level
@@ -33,6 +31,16 @@ struct TLoadedDocument {
 // (starting, loading, resetting) and "ERROR" when the document cannot be
 // read; writes are ignored while busy. Text positions count each shown
 // character, each line break and each image as one.
+//
+// Which calls run the event loop (so that timers, repaints and close
+// requests are handled inside them, while user input waits): LoadFromFile
+// (the load and, after a time-out, the message), DocumentHTML and
+// SetDocumentHTML for a document of LargeDocumentLength characters or more
+// (the work runs on a worker thread meanwhile), SaveAs and PrintPreview
+// (their dialogs, and a failure's message). Every other call returns
+// without running it. Waits use RunOnWorkerThread / WaitInEventLoop, which
+// also hold back deleteLater until they end, so the pane outlives a wait
+// it is in.
 class TProfDHTMLEdit2 : public QWidget {
   Q_OBJECT
 public:
@@ -148,7 +156,8 @@ private:
   bool WaitForOperation(TPendingOperation operation, const std::function<bool()>& start);
   void ResetAfterTimeout();
   bool StartFileLoad(const QString& path);
-  void FinishFileLoad(quint64 generation);
+  void FinishFileLoad(const std::shared_ptr<TFileLoad>& load);
+  void CancelFileLoad();
   bool HandleKeyPress(QKeyEvent* event);
   QString DefaultBlockTag() const;
   QString PieceHTML(const QTextDocumentFragment& piece) const;
@@ -169,10 +178,10 @@ private:
   QString FFindText;
   bool FFindWholeWord = false;
   bool FFindMatchCase = false;
-  // The file load in flight and the result the wait returns.
-  QFutureWatcher<TLoadedDocument>* FLoadWatcher = nullptr;
-  quint64 FLoadGeneration = 0;
-  QString FLoadPath;
+  // The file load in flight, what went wrong with it and the result the
+  // wait returns.
+  std::shared_ptr<TFileLoad> FLoad;
+  QString FLoadError;
   bool FWaitResult = false;
   bool FBusyCursor = false;
   QCursor FSavedCursor;

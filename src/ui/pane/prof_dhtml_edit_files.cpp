@@ -3,6 +3,7 @@
 #include "core/error_edge.h"
 #include "core/program_messages.h"
 #include "core/system_reason.h"
+#include "core/worker_wait.h"
 #include "settings/program_dir.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_reader.h"
@@ -10,26 +11,19 @@
 #include "ui/pane/pane_dialogs.h"
 #include "ui/pane/save_encoding.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMetaMethod>
-#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPromise>
 #include <QSaveFile>
-#include <QThreadPool>
-#include <QTimer>
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <exception>
 #include <memory>
 #include <optional>
+#include <utility>
 
 // The pane's files: loading one off the GUI thread and waiting for it
 // within the time-out, saving the document's source, printing it.
@@ -38,7 +32,7 @@ namespace {
 Q_LOGGING_CATEGORY(PaneFiles, "tralvesco.pane.files")
 } // namespace
 
-TLoadedDocument::TBuilt::~TBuilt() = default;
+TFileLoad::~TFileLoad() = default;
 
 bool TProfDHTMLEdit2::LoadFromFile(const QString& fileName) {
   if (Busy() || fileName.isEmpty())
@@ -60,61 +54,65 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
     SetPending(TPendingOperation::Idle);
     return false;
   }
-  FLoadPath = info.absoluteFilePath();
-  auto promise = std::make_shared<QPromise<TLoadedDocument>>();
-  QFuture<TLoadedDocument> future = promise->future();
-  promise->start();
+  auto load = std::make_shared<TFileLoad>();
+  FLoad = load;
+  FLoadError.clear();
   // Reading, parsing and building the document all happen off the GUI
   // thread: for a long file each takes seconds.
-  QThreadPool::globalInstance()->start([promise, path = FLoadPath, gui = thread()] {
-    TLoadedDocument result;
-    const TLoadedFile loaded = ReadPaneFile(path, [&promise] { return promise->isCanceled(); });
-    if (loaded.Ok && !promise->isCanceled()) {
-      try {
-        const QUrl location = QUrl::fromLocalFile(path);
-        std::unique_ptr<TEngineDocument> document =
-            loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
-                          : ReadPlainTextDocument(loaded.Text, location);
-        document->moveToThread(gui);
-        result.Built = std::make_shared<TLoadedDocument::TBuilt>();
-        result.Built->Document = std::move(document);
-        result.Ok = true;
-      } catch (const std::exception& error) {
-        result.Error = QString::fromLocal8Bit(error.what());
-      }
-    }
-    promise->addResult(std::move(result));
-    promise->finish();
-  });
-  ++FLoadGeneration;
-  FLoadWatcher->setFuture(future);
+  StartWorkerJob(
+      [load, path = info.absoluteFilePath(), gui = thread()](const std::atomic_bool& quitting) {
+        const auto stopped = [&load, &quitting] { return quitting || load->Cancelled; };
+        const TLoadedFile loaded = ReadPaneFile(path, stopped);
+        if (!loaded.Ok || stopped())
+          return;
+        try {
+          const QUrl location = QUrl::fromLocalFile(path);
+          std::unique_ptr<TEngineDocument> document =
+              loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
+                            : ReadPlainTextDocument(loaded.Text, location, stopped);
+          if (stopped())
+            return;
+          // Let go of on the GUI thread, whether used or not.
+          document->moveToThread(gui);
+          load->Document = std::move(document);
+          load->Ok = true;
+        } catch (const std::exception& error) {
+          load->Error = QString::fromLocal8Bit(error.what());
+        }
+      },
+      this, [this, load] { FinishFileLoad(load); });
   return true;
 }
 
-void TProfDHTMLEdit2::FinishFileLoad(quint64 generation) {
-  const QFuture<TLoadedDocument> future = FLoadWatcher->future();
-  if (generation != FLoadGeneration || FPending != TPendingOperation::LoadingFile ||
-      future.isCanceled())
+void TProfDHTMLEdit2::CancelFileLoad() {
+  if (FLoad)
+    FLoad->Cancelled = true;
+  FLoad.reset();
+}
+
+void TProfDHTMLEdit2::FinishFileLoad(const std::shared_ptr<TFileLoad>& load) {
+  if (load != FLoad || FPending != TPendingOperation::LoadingFile) {
+    // A load given up on (a time-out, a newer load): its document goes
+    // without holding the window.
+    if (load->Document)
+      DisposeOnWorkerThread(load->Document.release());
     return;
-  const TLoadedDocument loaded = future.isResultReadyAt(0) ? future.resultAt(0) : TLoadedDocument();
-  QString error = loaded.Error;
-  const bool ok = loaded.Ok && loaded.Built && loaded.Built->Document;
+  }
+  FLoad.reset();
+  QString error = load->Error;
+  const bool ok = load->Ok && load->Document;
   if (ok) {
     try {
-      FEngine->SetDocument(std::move(loaded.Built->Document));
+      FEngine->SetDocument(std::move(load->Document));
     } catch (const std::exception& failure) {
       error = QString::fromLocal8Bit(failure.what());
     }
   }
-  if (!error.isEmpty()) {
-    FWaitResult = false;
-    SetPending(TPendingOperation::Idle);
-    EndUpdate();
-    PaneDialogs::ShowSimpleMessage(this, error);
-    return;
-  }
-  FWaitResult = ok;
+  FWaitResult = ok && error.isEmpty();
+  FLoadError = error;
   SetPending(TPendingOperation::Idle);
+  if (!error.isEmpty())
+    return;
   FocusEditorIfPaneHasFocus();
   emit OnLoadFromFile();
 }
@@ -130,38 +128,30 @@ bool TProfDHTMLEdit2::WaitForOperation(TPendingOperation operation,
                     operation == TPendingOperation::LoadingOpenDialogFile;
   if (load && EngineVersion() >= 7.0)
     return FWaitResult;
-  const QPointer<TProfDHTMLEdit2> self(this);
-  QElapsedTimer clock;
-  clock.start();
-  // Wakes the loop at the limit when no other event arrives.
-  QTimer wake;
-  wake.setSingleShot(true);
-  wake.setTimerType(Qt::PreciseTimer);
+  const bool reset = operation == TPendingOperation::TimeoutReset;
+  TWaitEnd end = TWaitEnd::Done;
   try {
-    while (self && Busy()) {
-      if (operation != TPendingOperation::TimeoutReset && !wake.isActive())
-        wake.start(static_cast<int>(std::clamp<qint64>(limit - clock.elapsed() + 1, 1, INT_MAX)));
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-      if (!self)
-        return false;
-      if (operation != TPendingOperation::TimeoutReset && Busy() && clock.elapsed() > limit) {
-        ++FLoadGeneration;
-        FLoadWatcher->future().cancel();
-        EndUpdate();
-        WaitForOperation(TPendingOperation::TimeoutReset, [this] {
-          ResetAfterTimeout();
-          return true;
-        });
-        return false;
-      }
-    }
+    end = WaitInEventLoop([this] { return !Busy(); }, reset ? -1 : limit, TWaitInput::Defer);
   } catch (const std::exception& error) {
-    if (!self)
-      return false;
-    SetPending(TPendingOperation::Idle);
-    EndUpdate();
-    PaneDialogs::ShowSimpleMessage(this, QString::fromLocal8Bit(error.what()));
+    FLoadError = QString::fromLocal8Bit(error.what());
   }
+  if (end == TWaitEnd::Done && FLoadError.isEmpty())
+    return FWaitResult;
+  // Given up on, the load in flight changes nothing any more.
+  CancelFileLoad();
+  SetPending(TPendingOperation::Idle);
+  EndUpdate();
+  if (end == TWaitEnd::TimedOut) {
+    WaitForOperation(TPendingOperation::TimeoutReset, [this] {
+      ResetAfterTimeout();
+      return true;
+    });
+    return false;
+  }
+  if (end == TWaitEnd::Quit)
+    return false;
+  qCWarning(PaneFiles, "loading failed: %s", qUtf8Printable(FLoadError));
+  PaneDialogs::ShowSimpleMessage(this, std::exchange(FLoadError, {}));
   return FWaitResult;
 }
 

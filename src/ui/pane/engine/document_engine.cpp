@@ -1,6 +1,7 @@
 #include "ui/pane/engine/document_engine.h"
 
 #include "core/error_edge.h"
+#include "core/worker_wait.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_reader.h"
@@ -14,7 +15,6 @@
 #include <QTextFrame>
 #include <QTextList>
 #include <QTextTable>
-#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -160,18 +160,9 @@ void TDocumentEngine::DisposeLater(std::unique_ptr<TEngineDocument> document) {
   if (document->characterCount() < LargeDocumentLength)
     return;
   // Taking a document of a million blocks apart takes a while; it goes on
-  // a thread of its own, out of the window's way. That thread runs an event
-  // loop because the document's layout keeps timers, which only the thread
-  // they are registered with can stop: moveToThread hands them over, and
-  // the loop deletes the document after taking them.
+  // the disposer thread, out of the window's way.
   document->disconnect();
-  auto* disposer = new QThread;
-  TEngineDocument* gone = document.release();
-  gone->moveToThread(disposer);
-  QObject::connect(disposer, &QThread::started, gone, &QObject::deleteLater);
-  QObject::connect(gone, &QObject::destroyed, disposer, &QThread::quit, Qt::DirectConnection);
-  QObject::connect(disposer, &QThread::finished, disposer, &QObject::deleteLater);
-  disposer->start();
+  DisposeOnWorkerThread(document.release());
 }
 
 TDocumentEngine::~TDocumentEngine() {

@@ -1,5 +1,7 @@
 #include "ui/pane/engine/gumbo_document.h"
 
+#include "ui/pane/engine/attribute_limit.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -10,7 +12,7 @@
 #include <vector>
 
 TGumboDocument::TGumboDocument(const QString& html)
-    : FBuffer(MarkFormEnds(LimitNesting(html.toUtf8(), MaxNestingDepth))) {
+    : FBuffer(MarkFormEnds(LimitNesting(LimitAttributes(html.toUtf8()), MaxNestingDepth))) {
   GumboOptions options = kGumboDefaultOptions;
   // Errors are not used; recording them costs memory on broken input.
   options.max_errors = 0;

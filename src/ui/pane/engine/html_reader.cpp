@@ -6,6 +6,7 @@
 #include "ui/pane/engine/html_style.h"
 
 #include <QTextCursor>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -251,12 +252,26 @@ std::unique_ptr<TEngineDocument> ReadPastedHtmlDocument(const QString& html) {
   return ReadDocument(html, {}, true);
 }
 
-std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, const QUrl& location) {
+std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, const QUrl& location,
+                                                       const std::function<bool()>& stopped) {
   auto document = std::make_unique<TEngineDocument>();
   document->setUndoRedoEnabled(false);
   QTextCursor cursor(document.get());
   cursor.beginEditBlock();
-  InsertDisplayLines(cursor, PlainTextToDisplay(text), QTextCharFormat());
+  // In pieces of whole lines, so that a load given up on stops soon.
+  constexpr qsizetype Piece = 1024 * 1024;
+  const QString display = PlainTextToDisplay(text);
+  const QStringView all(display);
+  for (qsizetype start = 0;;) {
+    const qsizetype end =
+        all.size() - start <= Piece ? -1 : all.indexOf(QChar::LineSeparator, start + Piece);
+    InsertDisplayLines(cursor, all.mid(start, (end < 0 ? all.size() : end) - start),
+                       QTextCharFormat());
+    if (end < 0 || (stopped && stopped()))
+      break;
+    StartLineBlock(cursor, QTextCharFormat());
+    start = end + 1;
+  }
   cursor.endEditBlock();
   document->SetLocation(location);
   document->setUndoRedoEnabled(true);

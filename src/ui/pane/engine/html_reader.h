@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTextCursor>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 // A new document from HTML text, read with HTML5 rules: the head is kept as
@@ -17,9 +18,11 @@ std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUr
 std::unique_ptr<TEngineDocument> ReadPastedHtmlDocument(const QString& html);
 
 // A new document showing plain text: one line group, each line ("\r\n",
-// "\n" or "\r" end one) a block of its own.
+// "\n" or "\r" end one) a block of its own. When stopped() holds (asked
+// now and then) the document holds only part of the text.
 std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text,
-                                                       const QUrl& location = {});
+                                                       const QUrl& location = {},
+                                                       const std::function<bool()>& stopped = {});
 
 // Plain text as the document shows it: every line break one line separator,
 // characters the text document reserves for its structure replaced.
