@@ -19,12 +19,13 @@ void Check(bool condition) {
     std::abort();
 }
 
-// Section and key names are the program's own: letters, digits, '_', '[', ']'.
-QString Name(const QByteArray& raw, const char* fallback) {
+// Section and key names are the program's own: letters, digits and '_' (a
+// class or component name), in a key also the brackets of an index.
+QString Name(const QByteArray& raw, const char* fallback, bool key) {
   QString name;
   for (const char c : raw)
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-        ((c == '[' || c == ']') && !name.isEmpty()))
+        (key && (c == '[' || c == ']') && !name.isEmpty()))
       name += QLatin1Char(c);
   return name.isEmpty() ? QString::fromLatin1(fallback) : name;
 }
@@ -55,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parts.append(input.mid(start, at - start));
   parts.append(input.mid(start));
   const QByteArray file = parts.value(0);
-  const QString section = Name(parts.value(1), "TfrmMain");
-  const QString key = Name(parts.value(2), "btnGo_Caption");
+  const QString section = Name(parts.value(1), "TfrmMain", false);
+  const QString key = Name(parts.value(2), "btnGo_Caption", true);
   const QString value = QString::fromUtf8(parts.value(3));
 
   // The template mode writes a text that has no translation, and a font's
