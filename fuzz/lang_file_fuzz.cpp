@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   QString expected = value;
   expected.replace(QLatin1Char('\r'), QLatin1Char(' '))
-      .replace(QLatin1Char('\n'), QLatin1Char(' '));
+      .replace(QLatin1Char('\n'), QLatin1Char(' '))
+      .replace(QChar(u'\0'), QLatin1Char(' '));
   Check(ReadFrom(*written, section, key) == CutToProfileLength(expected));
   Check(LangFile::CharsetOf(*written) == LangFile::CharsetOf(file));
   for (const auto& [otherSection, otherKey] : KeysOf(file)) {

@@ -35,7 +35,8 @@ QByteArray Unquoted(const QByteArray& v) {
 
 // A value that reading would alter (outer blanks trimmed, outer quotes taken
 // off) is written inside one more pair of quotes, so it reads back unchanged.
-// Line breaks would split the entry and could smuggle in other keys.
+// Line breaks would split the entry and could smuggle in other keys; a NUL
+// would make the file one that is never written again (see Understood).
 // Blanks and quotes are ASCII and never a trail byte in GBK or Big5, so this
 // works on a value in the file's code page as well. Nothing when the code page
 // cannot hold the value.
@@ -43,6 +44,7 @@ std::optional<QByteArray> Storable(const QString& value, const char* charset) {
   QString clean = value;
   clean.replace(QLatin1Char('\r'), QLatin1Char(' '));
   clean.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  clean.replace(QChar(u'\0'), QLatin1Char(' '));
   QByteArray bytes;
   if (charset) {
     const std::optional<QByteArray> encoded = EncodeCharset(clean, charset);
