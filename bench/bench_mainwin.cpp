@@ -2,11 +2,10 @@
 // same run: a whole translation from click to final document beside the bare
 // exchange it makes, and the program's start-up beside a bare Qt window.
 //
-// Run without arguments. The start-up figures come from child processes: this
-// program started again with --startup-probe (the main window), and
+// Run without arguments. The start-up figures come from child processes:
+// bench_mainwin_probe (the main window, linked as the program is) and
 // bench_bare_window beside it (one empty window).
 #include "app/application.h"
-#include "paint_probe.h"
 #include "ratio_reporter.h"
 #include "settings/program_dir.h"
 #include "settings/settings.h"
@@ -328,8 +327,8 @@ void StartUp(benchmark::State& state, const QString& program, const QStringList&
 }
 
 void StartUp_MainWindow(benchmark::State& state) {
-  StartUp(state, QCoreApplication::applicationFilePath(),
-          {QStringLiteral("--startup-probe"), Fixture().ProgramFolder()});
+  StartUp(state, QCoreApplication::applicationDirPath() + QStringLiteral("/bench_mainwin_probe"),
+          {Fixture().ProgramFolder()});
 }
 
 void StartUp_BareWindow(benchmark::State& state) {
@@ -353,26 +352,11 @@ BENCHMARK(BareView_1MiBLines)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 BENCHMARK(StartUp_MainWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 BENCHMARK(StartUp_BareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
-// The main window as the program starts it, over the given program folder;
-// reports its peak memory once the window has painted, then quits.
-int StartUpProbe(int argc, char** argv, const QString& folder) {
-  TApplication app(argc, argv);
-  SetProgramDirForTesting(folder);
-  TfrmMain window;
-  TPaintProbe probe(&window);
-  window.show();
-  return app.exec();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (argc == 3 && std::string(argv[1]) == "--startup-probe") {
-    int probeArgc = 1;
-    return StartUpProbe(probeArgc, argv, QString::fromLocal8Bit(argv[2]));
-  }
   TApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
