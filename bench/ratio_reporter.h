@@ -36,7 +36,7 @@ public:
       return;
     const double ratio = measured / baseline;
     if (aim > 0)
-      std::printf("%-52s %7.2fx  (aim <= %.1fx: %s)\n", what, ratio, aim,
+      std::printf("%-52s %7.2fx  (aim <= %gx: %s)\n", what, ratio, aim,
                   ratio <= aim ? "met" : "NOT met");
     else
       std::printf("%-52s %7.2fx\n", what, ratio);

@@ -1,7 +1,8 @@
 # `cpack -G DEB` in the build folder packs what `cmake --install` installs,
 # under /usr. The libraries the program links are found by dpkg-shlibdeps;
 # what Qt loads as plug-ins at run time (the SVG icon engine, the X11
-# platform) and Qt's own translations no linker sees, so they are named here.
+# platform), what the program opens itself (libcurl) and Qt's own
+# translations no linker sees, so they are named here.
 # The package is made from a finished build; packing never starts one (a
 # test packs while other tests run).
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
@@ -23,9 +24,11 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${TRALVESCO_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Showing Chinese is the point of the program: without a CJK font every
-# Chinese caption is a row of boxes. Any of these will do.
+# Chinese caption is a row of boxes. Any of these will do. libcurl is opened
+# at the first translation (translate/curl_library.cpp), so no linker sees it
+# either; 7.85 brought the protocol list the client sets.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6svg6, qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei | fonts-arphic-uming")
+  "libcurl4 (>= 7.85.0), libqt6svg6, qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei | fonts-arphic-uming")
 # xdg-utils opens the web page and the mail link of the help menu.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils")
 # Fixed file times: the same build packs into the same bytes.

@@ -55,10 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  // Line breaks cannot live in a one-line value; they are stored as blanks.
+  // Line breaks cannot live in a one-line value, nor a NUL in a text file;
+  // they are stored as blanks.
   QString expected = value;
   expected.replace(QLatin1Char('\r'), QLatin1Char(' '))
-      .replace(QLatin1Char('\n'), QLatin1Char(' '));
+      .replace(QLatin1Char('\n'), QLatin1Char(' '))
+      .replace(QChar(u'\0'), QLatin1Char(' '));
   Check(text.Read(section, key) == expected);
   const QByteArray written = text.ToBytes();
   const TIniText reread(written, charset);

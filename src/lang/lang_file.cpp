@@ -5,28 +5,28 @@
 #include "settings/legacy_text.h"
 #include "settings/settings.h"
 
-#include <QRegularExpression>
-
 namespace LangFile {
 
 const char* CharsetOf(const QByteArray& fileBytes) {
   if (IsValidUtf8(fileBytes))
     return nullptr;
-  static const QRegularExpression charsetLine(
-      QStringLiteral(R"(^[ \t]*[A-Za-z0-9_]*_FontCharset[ \t]*=[ \t]*(\d+)[ \t]*$)"),
-      QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
-  // Line ends of any kind: a lone carriage return ends a line too.
-  QString text = QString::fromLatin1(fileBytes);
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  for (QRegularExpressionMatchIterator it = charsetLine.globalMatch(text); it.hasNext();) {
-    const int charset = it.next().captured(1).toInt();
-    if (charset == 134)
-      return Gb18030Charset;
-    if (charset == 136)
-      return Big5Charset;
-  }
+  // The key reader's own lines and numbers, so a line end or a spelling of
+  // the number that one of them takes differently cannot split the two.
+  const char* declared = nullptr;
+  TIniText(fileBytes).ForEachKey(
+      [&declared](const QByteArray&, const QByteArray& name, const QByteArray& value) {
+        if (declared || !name.toLower().endsWith("_fontcharset"))
+          return;
+        const std::optional<qint32> charset = ParseIniInteger(TIniText::DecodeLegacyValue(value));
+        if (charset == 134)
+          declared = Gb18030Charset;
+        else if (charset == 136)
+          declared = Big5Charset;
+      });
+  if (declared)
+    return declared;
   const char* found = DecodeLegacyText(fileBytes).Charset;
-  return found ? found : "ISO-8859-1";
+  return found ? found : Latin1Charset;
 }
 
 QString ReadString(const QString& path, const QString& section, const QString& key) {

@@ -11,8 +11,10 @@
 namespace LangFile {
 
 // The legacy code page a language file's bytes are in: none when they are
-// valid UTF-8; else the code page of the first FontCharset of 134 or 136;
-// else the one DecodeLegacyText finds (Latin-1 when nothing fits).
+// valid UTF-8; else the code page of the first FontCharset of 134 or 136 (as
+// the key reader reads lines and numbers); else the one DecodeLegacyText
+// finds (Latin-1 when nothing fits). The file keeps it: a value whose writing
+// would change it is left out.
 const char* CharsetOf(const QByteArray& fileBytes);
 
 // As IniReadString and IniReadInteger do for the settings file.

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <algorithm>
 #include <sys/stat.h>
@@ -34,7 +35,8 @@ QByteArray Unquoted(const QByteArray& v) {
 
 // A value that reading would alter (outer blanks trimmed, outer quotes taken
 // off) is written inside one more pair of quotes, so it reads back unchanged.
-// Line breaks would split the entry and could smuggle in other keys.
+// Line breaks would split the entry and could smuggle in other keys; a NUL
+// would make the file one that is never written again (see Understood).
 // Blanks and quotes are ASCII and never a trail byte in GBK or Big5, so this
 // works on a value in the file's code page as well. Nothing when the code page
 // cannot hold the value.
@@ -42,6 +44,7 @@ std::optional<QByteArray> Storable(const QString& value, const char* charset) {
   QString clean = value;
   clean.replace(QLatin1Char('\r'), QLatin1Char(' '));
   clean.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  clean.replace(QChar(u'\0'), QLatin1Char(' '));
   QByteArray bytes;
   if (charset) {
     const std::optional<QByteArray> encoded = EncodeCharset(clean, charset);
@@ -148,6 +151,12 @@ std::optional<bool> Utf16ByteOrder(const QByteArray& bytes) {
     return true;
   return std::nullopt;
 }
+
+bool SameCharset(const char* a, const char* b) {
+  return a == b || (a && b && qstrcmp(a, b) == 0);
+}
+
+Q_LOGGING_CATEGORY(LogIniFile, "tralvesco.inifile")
 
 } // namespace
 
@@ -330,6 +339,17 @@ bool TIniText::Write(const QString& section, const QString& key, const QString& 
   return true;
 }
 
+void TIniText::ForEachKey(const TKeyVisitor& visit) const {
+  QByteArray section;
+  for (const TLine& line : FLines) {
+    const TParsed p = Parse(line.Text);
+    if (p.Kind == TLineKind::Section)
+      section = p.Name;
+    else if (p.Kind == TLineKind::Key)
+      visit(section, p.Name, p.Value);
+  }
+}
+
 QByteArray TIniText::ToBytes() const {
   QByteArray out = FPrefix;
   for (const TLine& line : FLines)
@@ -369,6 +389,24 @@ std::optional<QByteArray> ReadBytes(const QString& path, const QString& section,
   return TIniText(file.readAll()).ReadBytes(section, key);
 }
 
+std::optional<QByteArray> Rewritten(const QByteArray& fileBytes, const QString& section,
+                                    const QString& key, const QString& value,
+                                    TCharsetOf charsetOf) {
+  const char* charset = charsetOf ? charsetOf(fileBytes) : nullptr;
+  TIniText text(fileBytes, charset);
+  if (!text.Understood())
+    return std::nullopt;
+  if (!text.Write(section, key, value))
+    return fileBytes; // the file's code page cannot hold the value
+  QByteArray bytes = text.ToBytes();
+  if (charsetOf && !SameCharset(charsetOf(bytes), charset)) {
+    qCWarning(LogIniFile, "%s=... left out: it would change how the whole file reads",
+              qPrintable(key));
+    return fileBytes;
+  }
+  return bytes;
+}
+
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
            TCharsetOf charsetOf) {
   const QFileInfo info(path);
@@ -382,11 +420,11 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
       return false; // rewriting a file we cannot read would drop its contents
     old = file.readAll();
   }
-  TIniText text(old, charsetOf ? charsetOf(old) : nullptr);
-  if (!text.Understood())
+  const std::optional<QByteArray> bytes = Rewritten(old, section, key, value, charsetOf);
+  if (!bytes)
     return false;
-  if (!text.Write(section, key, value))
-    return true; // the file's code page cannot hold the value: it stays as it is
+  if (existed && *bytes == old)
+    return true;
 
   struct stat before {};
   if (existed && stat(QFile::encodeName(path).constData(), &before) != 0)
@@ -394,8 +432,7 @@ bool Write(const QString& path, const QString& section, const QString& key, cons
   QSaveFile out(path);
   if (!out.open(QIODevice::WriteOnly))
     return false;
-  const QByteArray bytes = text.ToBytes();
-  if (out.write(bytes) != bytes.size() || !out.flush())
+  if (out.write(*bytes) != bytes->size() || !out.flush())
     return false;
   if (existed) {
     // The new file takes the old one's place, so it takes its mode and, as

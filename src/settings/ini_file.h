@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // An INI text as Windows' private-profile functions read and write it: section
@@ -37,6 +38,13 @@ public:
   // section, or appends a new section at the end of the text. False, with
   // nothing changed, when the file's legacy code page cannot hold the value.
   bool Write(const QString& section, const QString& key, const QString& value);
+
+  // Every key line of the file in order: the name of the section it is in
+  // (empty before the first), its name and its value bytes as ReadBytes gives
+  // them.
+  using TKeyVisitor = std::function<void(const QByteArray& section, const QByteArray& name,
+                                         const QByteArray& value)>;
+  void ForEachKey(const TKeyVisitor& visit) const;
 
   // The text in the encoding it was read in (UTF-16 files stay UTF-16).
   QByteArray ToBytes() const;
@@ -87,13 +95,22 @@ std::optional<QString> Read(const QString& path, const QString& section, const Q
 std::optional<QByteArray> ReadBytes(const QString& path, const QString& section,
                                     const QString& key);
 
+// The file's bytes with one value written, as Write would leave them: the
+// bytes unchanged when the value is left out; nothing when the bytes are not
+// text the writer understands.
+std::optional<QByteArray> Rewritten(const QByteArray& fileBytes, const QString& section,
+                                    const QString& key, const QString& value,
+                                    TCharsetOf charsetOf = nullptr);
+
 // Writes one value through a temporary file beside the target, so a failed
 // write never leaves a half-written file. A new file is readable by its owner
 // only; an existing one keeps its mode and (where the process may) its owner
 // and group. False when it cannot be written, or when the file's bytes are
 // not text it understands (see TIniText::Understood).
 // A value the file's legacy code page cannot hold is not written (the file
-// never mixes encodings), and that is no failure.
+// never mixes encodings), and that is no failure. Nor is a value that would
+// make charsetOf name another code page for the file: every other value would
+// then read as different text.
 bool Write(const QString& path, const QString& section, const QString& key, const QString& value,
            TCharsetOf charsetOf = nullptr);
 } // namespace IniFile

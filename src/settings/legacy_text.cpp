@@ -89,9 +89,20 @@ std::optional<QString> DecodeCharset(const QByteArray& bytes, const char* charse
   if (!units)
     return std::nullopt;
   QString text(units->size() / 2, Qt::Uninitialized);
-  for (qsizetype i = 0; i < text.size(); ++i)
-    text[i] = QChar(static_cast<char16_t>(static_cast<uchar>(units->at(2 * i)) |
-                                          (static_cast<uchar>(units->at(2 * i + 1)) << 8)));
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const auto unit = static_cast<char16_t>(static_cast<uchar>(units->at(2 * i)) |
+                                            (static_cast<uchar>(units->at(2 * i + 1)) << 8));
+    // A C1 control is no character of these code pages: iconv passes a lone
+    // 0x80 through as one, so bytes that are not such text would pass.
+    if (unit >= 0x80 && unit <= 0x9F)
+      return std::nullopt;
+    text[i] = QChar(unit);
+  }
+  // Some byte pairs decode to a character whose own spelling is another pair
+  // (Big5 F9 FD reads as A2 A3's character): saving would change the bytes,
+  // and the guess between code pages would rest on a reading that is not one.
+  if (EncodeCharset(text, charset) != bytes)
+    return std::nullopt;
   return text;
 }
 

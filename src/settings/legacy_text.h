@@ -14,9 +14,12 @@
 // Arrays, so each name has one address in the whole program.
 inline constexpr char Gb18030Charset[] = "GB18030";
 inline constexpr char Big5Charset[] = "BIG5";
+inline constexpr char Latin1Charset[] = "ISO-8859-1";
 
 bool IsValidUtf8(const QByteArray& bytes);
 
+// Strict both ways: nothing unless every byte is part of a character and the
+// text encodes back to exactly these bytes.
 std::optional<QString> DecodeCharset(const QByteArray& bytes, const char* charset);
 std::optional<QByteArray> EncodeCharset(const QString& text, const char* charset);
 

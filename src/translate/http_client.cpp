@@ -1,17 +1,9 @@
 #include "translate/http_client.h"
 
 #include "settings/proxy_policy.h"
+#include "translate/curl_library.h"
 
 namespace {
-
-// libcurl's global set-up must run once per process before any handle
-// exists, and not concurrently with anything else in libcurl; a function-local
-// static gives both, whichever thread creates the first client. There is no
-// matching cleanup: a client may still live on another thread at exit.
-bool CurlReady() {
-  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  return ready;
-}
 
 // libcurl refuses longer strings in curl_easy_setopt.
 constexpr qsizetype MaxUrlLength = 8000000;
@@ -65,20 +57,21 @@ THttpFailure FailureOf(CURLcode result) {
 
 } // namespace
 
+// A handle or a list exists only when the library does.
 void THttpClient::TCurlDeleter::operator()(CURL* curl) const {
-  curl_easy_cleanup(curl);
+  Curl()->EasyCleanup(curl);
 }
 
 void THttpClient::TMultiDeleter::operator()(CURLM* multi) const {
-  curl_multi_cleanup(multi);
+  Curl()->MultiCleanup(multi);
 }
 
 void THttpClient::TSlistDeleter::operator()(curl_slist* list) const {
-  curl_slist_free_all(list);
+  Curl()->SlistFreeAll(list);
 }
 
 bool THttpClient::Append(TSlist& list, const QByteArray& line) {
-  curl_slist* grown = curl_slist_append(list.get(), line.constData());
+  curl_slist* grown = Curl()->SlistAppend(list.get(), line.constData());
   if (!grown)
     return false; // the list is as it was
   (void)list.release();
@@ -86,41 +79,49 @@ bool THttpClient::Append(TSlist& list, const QByteArray& line) {
   return true;
 }
 
-THttpClient::THttpClient() {
-  if (!CurlReady())
-    return;
-  FMulti.reset(curl_multi_init());
-  if (!FMulti)
-    return;
-  FCurl.reset(curl_easy_init());
-  if (!FCurl)
-    return;
-  CURL* c = FCurl.get();
+THttpClient::THttpClient() = default;
+
+bool THttpClient::MakeHandles() {
+  if (FCurl)
+    return true;
+  const TCurlLibrary* curl = Curl();
+  if (!curl)
+    return false;
+  std::unique_ptr<CURLM, TMultiDeleter> multi(curl->MultiInit());
+  std::unique_ptr<CURL, TCurlDeleter> easy(curl->EasyInit());
+  if (!multi || !easy)
+    return false;
+  const auto setopt = curl->EasySetopt;
+  CURL* c = easy.get();
   // The empty name starts the in-memory cookie engine without reading a file.
-  curl_easy_setopt(c, CURLOPT_COOKIEFILE, "");
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  setopt(c, CURLOPT_COOKIEFILE, "");
+  setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+  setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   // libcurl's alarm-signal time-outs are unsafe off the main thread; its
   // threaded resolver bounds a name lookup without them.
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  setopt(c, CURLOPT_NOSIGNAL, 1L);
   // More than one method: libcurl waits for the proxy's 407 to learn which
   // one it wants instead of sending Basic credentials up front.
-  curl_easy_setopt(c, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
-  curl_easy_setopt(c, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
+  setopt(c, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+  setopt(c, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
   // An empty exception list also keeps libcurl from reading no_proxy from
   // the environment.
-  curl_easy_setopt(c, CURLOPT_NOPROXY, "");
+  setopt(c, CURLOPT_NOPROXY, "");
   // The request headers go to the service only, never into a tunnel's
   // CONNECT; the proxy gets just the empty Proxy-Connection, which removes
   // the Keep-Alive line libcurl would otherwise add.
-  curl_easy_setopt(c, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE));
-  FProxyHeaders.reset(curl_slist_append(nullptr, "Proxy-Connection:"));
-  curl_easy_setopt(c, CURLOPT_PROXYHEADER, FProxyHeaders.get());
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, FErrorBuffer);
-  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &THttpClient::OnHeader);
-  curl_easy_setopt(c, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &THttpClient::OnBody);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, this);
+  setopt(c, CURLOPT_HEADEROPT, static_cast<long>(CURLHEADER_SEPARATE));
+  FProxyHeaders.reset(curl->SlistAppend(nullptr, "Proxy-Connection:"));
+  setopt(c, CURLOPT_PROXYHEADER, FProxyHeaders.get());
+  setopt(c, CURLOPT_ERRORBUFFER, FErrorBuffer);
+  setopt(c, CURLOPT_HEADERFUNCTION, &THttpClient::OnHeader);
+  setopt(c, CURLOPT_HEADERDATA, this);
+  setopt(c, CURLOPT_WRITEFUNCTION, &THttpClient::OnBody);
+  setopt(c, CURLOPT_WRITEDATA, this);
+  const std::lock_guard lock(FMultiMutex);
+  FMulti = std::move(multi);
+  FCurl = std::move(easy);
+  return true;
 }
 
 THttpClient::~THttpClient() = default;
@@ -134,8 +135,10 @@ void THttpClient::AddRequestHeader(const QByteArray& name, const QByteArray& val
 void THttpClient::Abort() {
   FAbort = true;
   // Wakes the transfer's wait; the one thing libcurl lets another thread do.
+  // The handles may be in the making on the thread that runs the request.
+  const std::lock_guard lock(FMultiMutex);
   if (FMulti)
-    curl_multi_wakeup(FMulti.get());
+    Curl()->MultiWakeup(FMulti.get());
 }
 
 std::size_t THttpClient::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
@@ -166,9 +169,10 @@ std::size_t THttpClient::OnBody(char* data, std::size_t size, std::size_t count,
 }
 
 CURLcode THttpClient::Perform() {
+  const TCurlLibrary* curl = Curl();
   CURLM* multi = FMulti.get();
   CURL* c = FCurl.get();
-  if (curl_multi_add_handle(multi, c) != CURLM_OK)
+  if (curl->MultiAddHandle(multi, c) != CURLM_OK)
     return CURLE_FAILED_INIT;
   CURLcode result = CURLE_OK;
   for (;;) {
@@ -177,24 +181,24 @@ CURLcode THttpClient::Perform() {
       break;
     }
     int running = 0;
-    if (curl_multi_perform(multi, &running) != CURLM_OK) {
+    if (curl->MultiPerform(multi, &running) != CURLM_OK) {
       result = CURLE_FAILED_INIT;
       break;
     }
     if (running == 0) {
       int left = 0;
-      const CURLMsg* message = curl_multi_info_read(multi, &left);
+      const CURLMsg* message = curl->MultiInfoRead(multi, &left);
       result = message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_FAILED_INIT;
       break;
     }
     // libcurl shortens the wait for its own time-outs; Abort() ends it.
-    if (curl_multi_poll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
+    if (curl->MultiPoll(multi, nullptr, 0, 1000, nullptr) != CURLM_OK) {
       result = CURLE_FAILED_INIT;
       break;
     }
   }
   // Also drops a connection still waiting for its answer.
-  curl_multi_remove_handle(multi, c);
+  curl->MultiRemoveHandle(multi, c);
   return result;
 }
 
@@ -209,8 +213,9 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
     response.Error = why;
     return response;
   };
-  if (!FCurl || !FMulti)
+  if (!MakeHandles())
     return fail(THttpFailure::Setup, QStringLiteral("The HTTP library could not be initialised"));
+  const auto setopt = Curl()->EasySetopt;
   if (url.size() > MaxUrlLength)
     return fail(THttpFailure::Setup,
                 QStringLiteral("The request is too long to send (%1 bytes)").arg(url.size()));
@@ -241,26 +246,24 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
     built = built && Append(headers, "Accept:");
   if (!built)
     return fail(THttpFailure::Setup, QStringLiteral("Out of memory"));
-  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  setopt(c, CURLOPT_HTTPHEADER, headers.get());
   FRequestHeaders = std::move(headers);
 
-  curl_easy_setopt(c, CURLOPT_URL, url.constData());
-  curl_easy_setopt(c, CURLOPT_HTTP_VERSION,
-                   static_cast<long>(settings.Version == THttpVersion::Http11
-                                         ? CURL_HTTP_VERSION_1_1
-                                         : CURL_HTTP_VERSION_1_0));
+  setopt(c, CURLOPT_URL, url.constData());
+  setopt(c, CURLOPT_HTTP_VERSION,
+         static_cast<long>(settings.Version == THttpVersion::Http11 ? CURL_HTTP_VERSION_1_1
+                                                                    : CURL_HTTP_VERSION_1_0));
   // An empty proxy also keeps libcurl from taking one from the environment.
   const QByteArray proxy = settings.ProxyServer.toUtf8();
-  curl_easy_setopt(c, CURLOPT_PROXY, proxy.constData());
-  curl_easy_setopt(c, CURLOPT_PROXYPORT, static_cast<long>(settings.ProxyPort));
+  setopt(c, CURLOPT_PROXY, proxy.constData());
+  setopt(c, CURLOPT_PROXYPORT, static_cast<long>(settings.ProxyPort));
   const QByteArray user = WithoutControls(settings.ProxyUserName);
   const QByteArray password = WithoutControls(settings.ProxyPassword);
   const bool withCredentials = !proxy.isEmpty() && !user.isEmpty();
-  curl_easy_setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
-  curl_easy_setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS,
-                   static_cast<long>(settings.ConnectTimeout.count()));
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(settings.TotalTimeout.count()));
+  setopt(c, CURLOPT_PROXYUSERNAME, withCredentials ? user.constData() : nullptr);
+  setopt(c, CURLOPT_PROXYPASSWORD, withCredentials ? password.constData() : nullptr);
+  setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.ConnectTimeout.count()));
+  setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(settings.TotalTimeout.count()));
 
   FErrorBuffer[0] = '\0';
   FBodyTooLarge = false;
@@ -279,9 +282,9 @@ THttpResponse THttpClient::Get(const QByteArray& url, const THttpSettings& setti
       return fail(THttpFailure::TooLarge,
                   QStringLiteral("The answer is larger than %1 bytes").arg(settings.MaxBodySize));
     return fail(FailureOf(result),
-                QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : curl_easy_strerror(result)));
+                QString::fromUtf8(FErrorBuffer[0] ? FErrorBuffer : Curl()->EasyStrerror(result)));
   }
   response.Completed = true;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.Status);
+  Curl()->EasyGetinfo(c, CURLINFO_RESPONSE_CODE, &response.Status);
   return response;
 }

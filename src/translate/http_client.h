@@ -8,6 +8,7 @@
 #include <chrono>
 #include <curl/curl.h>
 #include <memory>
+#include <mutex>
 
 // Why an exchange brought no answer.
 enum class THttpFailure {
@@ -139,6 +140,9 @@ private:
   static bool Append(TSlist& list, const QByteArray& line);
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
   static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+  // Opens the library and makes the handles on the first request, so a
+  // client costs nothing until it is used. False when the library is missing.
+  bool MakeHandles();
   // Runs the prepared transfer; ends it early when Abort() is called.
   CURLcode Perform();
 
@@ -154,6 +158,7 @@ private:
   // The transfer runs in a multi handle only so that Abort() can wake its
   // wait at once; the easy handle leaves it after every transfer.
   std::unique_ptr<CURLM, TMultiDeleter> FMulti;
+  std::mutex FMultiMutex; // between MakeHandles and Abort
   // Last, so it goes first: the handle points at the lists and the buffer.
   std::unique_ptr<CURL, TCurlDeleter> FCurl;
 };

@@ -47,6 +47,13 @@ for dependency in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6p
   fi
 done
 
+# libcurl and its tree of TLS, Kerberos and LDAP libraries are opened at the
+# first translation: the program itself must not name it, only the package.
+if readelf -d "$build/bin/$program" | grep -q 'NEEDED.*libcurl'; then
+  echo "the program loads libcurl at start-up"
+  failed=1
+fi
+
 # A CJK font the user may already have, any of them.
 fonts="fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei | fonts-arphic-uming"
 if ! printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -qxF "$fonts"; then

@@ -108,4 +108,56 @@ TEST_F(TLangFileWriteBackTest, TextTheCodePageCannotHoldIsLeftOut) {
   EXPECT_TRUE(text->contains(QStringLiteral("\nchkOpt_Caption=Remember\n")));
 }
 
+// One value written must not change how the rest of the file reads: the
+// file's code page is decided from the key reader's lines and stays.
+struct TKeepCase {
+  const char* Name;
+  QByteArray File;
+  const char* Key; // written in section S
+  QString Value;
+  const char* OtherKey;
+  QString OtherText; // what OtherKey reads, before the write and after
+};
+
+void PrintTo(const TKeepCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
+class TLangFileKeepsEncodingTest : public TLangTest,
+                                   public ::testing::WithParamInterface<TKeepCase> {};
+
+TEST_P(TLangFileKeepsEncodingTest, OtherKeysReadAsBefore) {
+  const TKeepCase& c = GetParam();
+  WriteLang(QStringLiteral("test.lng"), c.File);
+  const QString path = ProgramPath(QStringLiteral("Languages/test.lng"));
+  const QString section = QStringLiteral("S");
+  const QString other = QString::fromLatin1(c.OtherKey);
+  EXPECT_EQ(LangFile::ReadString(path, section, other), c.OtherText) << "before the write";
+  LangFile::WriteString(path, section, QString::fromLatin1(c.Key), c.Value);
+  EXPECT_EQ(LangFile::ReadString(path, section, other), c.OtherText) << "after the write";
+  const QString written = LangFile::ReadString(path, section, QString::fromLatin1(c.Key));
+  // Written as given, or left out with the file as it was.
+  if (written != c.Value) {
+    EXPECT_EQ(ReadLang(QStringLiteral("test.lng")), c.File);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, TLangFileKeepsEncodingTest,
+    ::testing::Values(
+        // 啊 in GBK, which Big5 reads too; the written 狜 has the trail byte
+        // that would tip the guess to Big5.
+        TKeepCase{"GbkValueWouldTipTheFileToBig5", "[S]\r\nk=\xB0\xA1\r\n", "v",
+                  QStringLiteral("\u72DC"), "k", QStringLiteral("\u554A")},
+        // Latin-1 only because of the one byte GB18030 rejects, which the
+        // write replaces.
+        TKeepCase{"Latin1NumberReplaced", "[S]\nt=\xE0\xE8\nfrmX_FontSize=\x80\n", "frmX_FontSize",
+                  QStringLiteral("9"), "t", QStringLiteral("\u00E0\u00E8")},
+        // The carriage return is inside k's value for the key reader, so no
+        // FontCharset is declared and no Big5 is forced.
+        TKeepCase{"LoneCarriageReturnInsideALine",
+                  "[S]\nk=1\rfrmX_FontCharset=136\nv=\xA4\xA4\xB0\xA1\n", "w", QStringLiteral("x"),
+                  "v", DecodeCharset("\xA4\xA4\xB0\xA1", Gb18030Charset).value_or(QString())}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
 } // namespace
