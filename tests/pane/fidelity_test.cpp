@@ -96,6 +96,19 @@ INSTANTIATE_TEST_SUITE_P(
         // written markup can repeat.
         TFidelityCase{"FormLeftInsideAForm", "<form><a></form>><form>", ">",
                       "<form><a>&gt;</a></form>"},
+        // A bogus comment the input ends before its '>' is written with one,
+        // so it cannot swallow the markup written behind it.
+        TFidelityCase{"UnclosedBogusCommentInAPre", "<pre><!", "", "<pre><!></pre>"},
+        TFidelityCase{"UnclosedDeclaration", "<p>a<!x", "a", "<p>a<!x></p>"},
+        TFidelityCase{"UnclosedProcessingInstruction", "<p>a<?x", "a", "<p>a<?x></p>"},
+        TFidelityCase{"UnclosedBogusEndTag", "<p>a</1", "a", "<p>a</1></p>"},
+        TFidelityCase{"UnclosedBogusEndTagInAPre", "<pre></;", "", "<pre></;></pre>"},
+        TFidelityCase{"CommentEndedByBangArrow", "<p>a<!--x--!>b", "ab", "<p>a<!--x--!>b</p>"},
+        // "</script1>" does not end the script, so neither does the "</form"
+        // after it: the source settles.
+        TFidelityCase{"ScriptEndLookalikeBeforeAFormEnd",
+                      "<p>a</p><script></script1></form></script>", "a",
+                      "<p>a</p><script></script1></form></script>"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

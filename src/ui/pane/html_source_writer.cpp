@@ -197,8 +197,9 @@ private:
       parent.ContentHasLineBreak = true;
     }
     FOut += comment;
+    // "--!>" ends a comment as well as "-->" does.
     if (Option(TOption::TerminateComments) && comment.startsWith(u"<!--") &&
-        !comment.endsWith(u"-->")) {
+        !comment.endsWith(u"-->") && !comment.endsWith(u"--!>")) {
       const QStringView close = u" -->";
       qsizetype present = 3;
       while (present > 0 && !comment.endsWith(close.left(present)))

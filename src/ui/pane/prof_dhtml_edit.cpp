@@ -6,6 +6,7 @@
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/raw_source.h"
+#include "ui/pane/pane_log.h"
 #include "ui/pane/pane_text_edit.h"
 
 #include <QPointer>
@@ -158,6 +159,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
       RunBuilding(write, true);
     return source.value_or(ErrorMarker);
   } catch (...) {
+    LogCaughtFailure("Reading the document's source");
     return ErrorMarker;
   }
 }
@@ -199,6 +201,7 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
     }
     FEngine->SetDocument(std::move(document));
   } catch (...) {
+    LogCaughtFailure("Writing the document's source");
     return;
   }
   emit OnSetSource();
@@ -213,6 +216,7 @@ QString TProfDHTMLEdit2::BodyText() const {
       text.replace(QStringLiteral("\r\n"), QStringLiteral("\r\n\r\n"));
     return text;
   } catch (...) {
+    LogCaughtFailure("Reading the body text");
     return ErrorMarker;
   }
 }
@@ -224,6 +228,7 @@ void TProfDHTMLEdit2::SetBodyText(const QString& text) {
     if (FEngine->BodyText() != text)
       FEngine->SetBodyText(text);
   } catch (...) {
+    LogCaughtFailure("Writing the body text");
   }
 }
 
@@ -249,6 +254,7 @@ void TProfDHTMLEdit2::SetSelText(const QString& text) {
   try {
     FEngine->ReplaceSelection(text);
   } catch (...) {
+    LogCaughtFailure("Replacing the selection");
   }
 }
 

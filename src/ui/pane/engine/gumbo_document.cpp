@@ -134,6 +134,20 @@ qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::st
   return -1;
 }
 
+// Where the end tag of a raw-text element starts, or the end of the input.
+// Only a name that ends there closes it: "</script1>" is text of a script.
+qsizetype FindRawTextEnd(const char* data, qsizetype size, qsizetype from,
+                         const std::string& name) {
+  const std::string needle = "</" + name;
+  for (qsizetype end = FindCaseless(data, size, from, needle); end >= 0;
+       end = FindCaseless(data, size, end + 1, needle)) {
+    const qsizetype after = end + static_cast<qsizetype>(needle.size());
+    if (after < size && IsTagNameEnd(data[after]))
+      return end;
+  }
+  return size;
+}
+
 struct TScanResult {
   int MaxDepth = 0;
   QByteArray Output;
@@ -216,8 +230,7 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
       if (IsRawTextElement(name)) {
         if (name == "plaintext")
           break;
-        const qsizetype end = FindCaseless(data, size, at, "</" + name);
-        at = end < 0 ? size : end;
+        at = FindRawTextEnd(data, size, at, name);
       } else if (!DoesNotNest(name)) {
         const bool tooDeep = static_cast<int>(open.size()) >= maxDepth;
         open.emplace_back(name, tooDeep);
@@ -300,7 +313,14 @@ QString TextOf(const GumboNode* node) {
 
 QString CommentSource(const GumboNode* node) {
   const GumboStringPiece& original = node->v.text.original_text;
-  if (original.data && original.length > 0)
-    return QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+  if (original.data && original.length > 0) {
+    QString source = QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+    // A bogus comment ("<!x", "<?x", "</1") that the input ends before its
+    // '>' gets one: written back without it, it would swallow the markup
+    // that the writer puts behind it.
+    if (!source.startsWith(u"<!--") && !source.endsWith(u'>'))
+      source += u'>';
+    return source;
+  }
   return QStringLiteral("<!--") + FromGumbo(node->v.text.text) + QStringLiteral("-->");
 }
