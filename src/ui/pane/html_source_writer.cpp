@@ -1,5 +1,6 @@
 #include "ui/pane/html_source_writer.h"
 
+#include "ui/pane/engine/html_style.h"
 #include "ui/pane/html_attribute_writer.h"
 #include "ui/pane/html_element_kinds.h"
 #include "ui/pane/html_entities.h"
@@ -220,7 +221,7 @@ private:
       return false;
     if (lowerName == u"base"_s && Option(TOption::HideBaseElement))
       return true;
-    const TElementKind kind = ElementKindOf(lowerName);
+    const TElementKind& kind = ElementKindOf(lowerName);
     CollectAttributes(*node, lowerName, FSettings.SourceCodeOptions, FLinks, FAttributes);
     if (lowerName == u"meta"_s && (FAttributes.empty() || IsGeneratorMeta(FAttributes)))
       return true;
@@ -244,10 +245,10 @@ private:
     const qsizetype start = FOut.size();
     FOut += u'<';
     FOut += frame.Name;
-    const bool slashEnds = kind.Empty && Option(TOption::TerminateEmptyElements) &&
+    const bool slashEnds = kind.Void && Option(TOption::TerminateEmptyElements) &&
                            !Option(TOption::AddSpaceInTerminatedEmptyElements);
     WriteAttributes(FAttributes, FSettings.SourceCodeOptions, slashEnds, FOut);
-    if (kind.Empty) {
+    if (kind.Void) {
       if (!Option(TOption::TerminateEmptyElements))
         FOut += u'>';
       else if (Option(TOption::AddSpaceInTerminatedEmptyElements))
@@ -259,10 +260,10 @@ private:
     FOut += u'>';
 
     frame.StopIndent =
-        stopIndent || kind.WhitespaceSensitive || !kind.BlockLike || KeepsWhitespaceByStyle(node);
+        stopIndent || kind.KeepsWhiteSpace || !kind.BlockLike() || KeepsWhitespaceByStyle(node);
     frame.IndentChildren = !frame.StopIndent && (lowerName == u"html"_s || lowerName == u"head"_s ||
                                                  HoldsOnlyBlocks(node));
-    frame.RawText = kind.RawText;
+    frame.RawText = kind.RawText();
     frame.NbspWhenEmpty = kind.TextBlock && Option(TOption::AddNbsp);
     if (lowerName == u"head"_s && FHeadStart < 0) {
       frame.IsHead = true;
@@ -317,7 +318,7 @@ private:
     return std::any_of(node->Attributes.begin(), node->Attributes.end(),
                        [](const TDomAttribute& a) {
                          return a.Name.compare(u"style"_s, Qt::CaseInsensitive) == 0 &&
-                                StyleKeepsWhitespace(a.Value);
+                                HtmlStyle::StyleKeepsLineBreaks(a.Value);
                        });
   }
 
@@ -330,7 +331,7 @@ private:
       switch (c->Kind) {
       case TDomNode::TKind::Element: {
         const QString name = LowerName(c->TagName);
-        return IsEngineInternal(name) || ElementKindOf(name).BlockLike;
+        return IsEngineInternal(name) || ElementKindOf(name).BlockLike();
       }
       case TDomNode::TKind::Text:
         return IsBlank(c->Data);

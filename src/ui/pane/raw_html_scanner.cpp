@@ -1,5 +1,7 @@
 #include "ui/pane/raw_html_scanner.h"
 
+#include "ui/pane/html_element_kinds.h"
+
 namespace {
 
 bool IsAsciiLetter(QChar c) {
@@ -8,15 +10,6 @@ bool IsAsciiLetter(QChar c) {
 
 bool IsSpace(QChar c) {
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-}
-
-// Elements whose content a browser reads as text up to their end tag.
-bool IsRawTextElement(QStringView name) {
-  for (const char16_t* n : {u"script", u"style", u"title", u"textarea", u"xmp", u"iframe",
-                            u"noembed", u"noframes", u"plaintext"})
-    if (name == n)
-      return true;
-  return false;
 }
 
 // The end tag "</name" followed by a blank, "/" or ">", from position from.
@@ -133,7 +126,7 @@ private:
       tag.Attributes.append(attribute);
     }
     tag.End = ++FPos;
-    if (IsRawTextElement(tag.Name)) {
+    if (ElementKindOf(tag.Name).TextOnly()) {
       const qsizetype close = tag.Name == u"plaintext" ? -1 : FindEndTag(FSource, tag.Name, FPos);
       if (close < 0) {
         tag.ContentEnd = FSource.size();

@@ -1,5 +1,7 @@
 #include "ui/pane/engine/gumbo_document.h"
 
+#include "ui/pane/html_element_kinds.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -65,23 +67,21 @@ bool IsOneOf(std::string_view name, const std::array<const char*, N>& list) {
   return std::any_of(list.begin(), list.end(), [name](const char* item) { return name == item; });
 }
 
-// Start tags that never stay open inside themselves or have no content.
-bool DoesNotNest(std::string_view name) {
-  static constexpr std::array<const char*, 39> List = {
-      "area",     "base",  "br",    "col",    "embed", "hr",    "img",    "input",
-      "link",     "meta",  "param", "source", "track", "wbr",   "keygen", "basefont",
-      "bgsound",  "frame", "image", "p",      "li",    "dt",    "dd",     "option",
-      "optgroup", "tr",    "td",    "th",     "tbody", "thead", "tfoot",  "colgroup",
-      "caption",  "rb",    "rt",    "rtc",    "rp",    "html",  "body"};
-  return IsOneOf(name, List) || name == "head";
+// Names are at most 32 bytes (ReadTagName cuts them), so no allocation per tag.
+const TElementKind& KindOf(std::string_view name) {
+  std::array<char16_t, 32> wide{};
+  const std::size_t length = std::min(name.size(), wide.size());
+  for (std::size_t i = 0; i < length; ++i)
+    wide[i] = static_cast<unsigned char>(name[i]);
+  return ElementKindOf(QStringView(wide.data(), static_cast<qsizetype>(length)));
 }
 
-// Elements whose content is not markup: the scan skips to their end tag.
-bool IsRawTextElement(std::string_view name) {
-  static constexpr std::array<const char*, 10> List = {
-      "script",   "style",    "xmp",      "iframe", "noembed",
-      "noframes", "noscript", "textarea", "title",  "plaintext"};
-  return IsOneOf(name, List);
+// Start tags that never stay open inside themselves or have no content.
+bool DoesNotNest(std::string_view name) {
+  static constexpr std::array<const char*, 20> List = {
+      "p",     "li",    "dt",       "dd",      "option", "optgroup", "tr",  "td", "th",   "tbody",
+      "thead", "tfoot", "colgroup", "caption", "rb",     "rt",       "rtc", "rp", "html", "body"};
+  return IsOneOf(name, List) || name == "head" || KindOf(name).Void;
 }
 
 std::string ReadTagName(const char* data, qsizetype size, qsizetype& at) {
@@ -227,7 +227,7 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
     } else if (IsAsciiAlpha(next)) {
       const std::string name = ReadTagName(data, size, at);
       at = SkipAttributes(data, size, at);
-      if (IsRawTextElement(name)) {
+      if (KindOf(name).TextOnly()) {
         if (name == "plaintext")
           break;
         at = FindRawTextEnd(data, size, at, name);
