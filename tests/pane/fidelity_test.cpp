@@ -117,6 +117,23 @@ INSTANTIATE_TEST_SUITE_P(
                       "<a href=\"/tmp/x/doc.html\">d</a>"}),
     [](const ::testing::TestParamInfo<TFidelityCase>& param) { return param.param.Name; });
 
+// The head's scripts come back from the document itself, each once and as it
+// came, quotes and markup-like text included; a commented-out one stays a
+// comment.
+TEST(HeadScripts, ComeBackFromTheDocumentsHead) {
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(
+      QStringLiteral("<HEAD><script type=x>a(\"</head>\")</script ><!-- <script>no()</script> -->"
+                     "<script>b()</SCRIPT></head><p>text</p>"));
+  const QString written = Compact(pane->DocumentHTML());
+  EXPECT_TRUE(written.contains(
+      QStringLiteral("<head><script type=\"x\">a(\"</head>\")</script><!-- <script>no()</script> "
+                     "--><script>b()</script></head>")))
+      << written.toStdString();
+  pane->SetDocumentHTML(pane->DocumentHTML());
+  EXPECT_EQ(Compact(pane->DocumentHTML()), written);
+}
+
 // The names of the pictures the pane shows, each with whether it loads.
 std::vector<std::pair<std::string, bool>> Pictures(const TProfDHTMLEdit2& pane) {
   std::vector<std::pair<std::string, bool>> pictures;

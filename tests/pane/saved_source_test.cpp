@@ -40,18 +40,6 @@ INSTANTIATE_TEST_SUITE_P(
                       TDecodeCase{"Empty", QByteArray(), QString()}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST(SavedHeadScripts, TakesCompleteScriptsOfTheHeadOnly) {
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral(
-                "<script>before()</script><HEAD><script type=x>a(\"</head>\")</script >"
-                "<!-- <script>no()</script> --><script>b()</SCRIPT></head>"
-                "<script>after()</script>")),
-            QStringList({QStringLiteral("<script type=x>a(\"</head>\")</script >"),
-                         QStringLiteral("<script>b()</SCRIPT>")}));
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<head><script>never closed")), QStringList());
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<head><body><script>x()</script>")), QStringList());
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<script>x()</script>")), QStringList());
-}
-
 TEST(ScanRawTags, FindsTagsAttributesAndRawTextContent) {
   const QString source =
       QStringLiteral("<!DOCTYPE x><!-- <a> --><A HREF = 'x y' b=c d>t</a><title><b></title >");

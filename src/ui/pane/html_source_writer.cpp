@@ -129,15 +129,6 @@ public:
     return true;
   }
 
-  // Where the raw source's head scripts go: in front of the end tag of the
-  // (first) head, after the line break that indents it; -1 without a head.
-  qsizetype HeadScriptsAt() const { return FHeadScriptsAt; }
-
-  bool HeadHasScript() const {
-    return FHeadHasScript || FOut.View(FHeadStart, FHeadScriptsAt - FHeadStart)
-                                 .contains(u"<script", Qt::CaseInsensitive);
-  }
-
 private:
   struct TFrame {
     const TDomNode* Node = nullptr;
@@ -148,7 +139,6 @@ private:
     bool IndentChildren = false;
     bool RawText = false;
     bool NbspWhenEmpty = false;
-    bool IsHead = false;
     bool ContentHasLineBreak = false;
     qsizetype ContentStart = 0;
   };
@@ -239,10 +229,6 @@ private:
         parent.ContentHasLineBreak = true;
       }
     }
-    if (FInHead && lowerName == u"script"_s)
-      FHeadHasScript = true;
-
-    const qsizetype start = FOut.size();
     FOut += u'<';
     FOut += frame.Name;
     const bool slashEnds = kind.Void && Option(TOption::TerminateEmptyElements) &&
@@ -265,11 +251,6 @@ private:
                                                  HoldsOnlyBlocks(node));
     frame.RawText = kind.RawText();
     frame.NbspWhenEmpty = kind.TextBlock && Option(TOption::AddNbsp);
-    if (lowerName == u"head"_s && FHeadStart < 0) {
-      frame.IsHead = true;
-      FHeadStart = start;
-      FInHead = true;
-    }
     const bool rawContent = node->HasRawContent && node->Children.isEmpty();
     // A reader drops one line break right after <pre>, so content that starts
     // with one gets another in front to survive.
@@ -289,15 +270,9 @@ private:
       FOut += u"&nbsp;"_s;
     // Only content made of blocks ends on a line of its own: anywhere else
     // the line break would show as a space or be part of the text.
-    qsizetype endTagLine = FOut.size();
     if (frame.IndentChildren && frame.ContentHasLineBreak) {
       FOut += LineBreak;
-      endTagLine = FOut.size();
       FOut.AppendSpaces(2 * qsizetype(frame.Level));
-    }
-    if (frame.IsHead) {
-      FHeadScriptsAt = endTagLine;
-      FInHead = false;
     }
     FOut += u"</"_s;
     FOut += frame.Name;
@@ -440,10 +415,6 @@ private:
   std::vector<TFrame> FStack;
   std::vector<TWrittenAttribute> FAttributes; // of the element being written
   TVisitedElements FVisited;
-  qsizetype FHeadStart = -1;
-  qsizetype FHeadScriptsAt = -1;
-  bool FInHead = false;
-  bool FHeadHasScript = false;
 };
 
 TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
@@ -457,32 +428,24 @@ TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
 
 } // namespace
 
-std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+std::optional<QString> RebuildSource(const TDomDocument& document, const TSavedSource& saved,
                                      const TSourceWriterSettings& settings) {
   try {
     TLinkRewriting links = LinkRewritingOf(settings);
     if (settings.SourceCodePreservation)
-      return TidySavedSource(rawSavedSource, links);
+      return TidySavedSource(saved.Raw, links);
 
     const TTreeSurvey survey = SurveyTree(document.Root());
     if (!survey.Readable || survey.HtmlCount != 1)
       return std::nullopt;
     links.BaseURL = survey.BaseURL;
 
-    TSourceBuilder builder(rawSavedSource.size() + rawSavedSource.size() / 4 + 1024);
-    builder += SavedSourcePrologue(rawSavedSource, settings.DOCTYPE);
+    TSourceBuilder builder(saved.Prologue.size() + 1024);
+    builder += SourcePrologue(saved.Prologue, settings.DOCTYPE);
     TTreeWriter writer(settings, links, builder);
     if (!writer.Write(survey.Html))
       return std::nullopt;
-    const bool addHeadScripts = writer.HeadScriptsAt() >= 0 && !writer.HeadHasScript();
-    QString out = builder.Take();
-    if (addHeadScripts) {
-      QString scripts;
-      for (const QString& script : SavedHeadScripts(rawSavedSource))
-        scripts += script + LineBreak;
-      out.insert(writer.HeadScriptsAt(), scripts);
-    }
-    return out;
+    return builder.Take();
   } catch (...) {
     // Out of memory on a huge document, say: the pane reports it like any
     // other document it cannot read.

@@ -15,11 +15,21 @@ struct TSourceWriterSettings {
   TProfDHTMLEditTagsSubstitution TagsSubstitution;
 };
 
+// What the writer takes from the engine beside the tree.
+struct TSavedSource {
+  // What the document has before its html element: the document-type line
+  // and comments, each ending in "\r\n".
+  QString Prologue;
+  // The engine's whole serialisation, decoded; read only when the source is
+  // preserved.
+  QString Raw;
+};
+
 // The document's HTML source as the pane hands it out: rebuilt from the tree
-// under the settings, with the prologue and head scripts of the engine's raw
-// saved source. Nothing when the document cannot be written (not exactly one
-// html element, a node that cannot be written, out of memory).
-std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+// under the settings, the prologue in front. Nothing when the document
+// cannot be written (not exactly one html element, a node that cannot be
+// written, out of memory).
+std::optional<QString> RebuildSource(const TDomDocument& document, const TSavedSource& saved,
                                      const TSourceWriterSettings& settings);
 
 // The engine's raw saved source decoded by its byte-order mark: UTF-16LE after

@@ -5,7 +5,6 @@
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
-#include "ui/pane/engine/raw_source.h"
 #include "ui/pane/pane_log.h"
 #include "ui/pane/pane_text_edit.h"
 
@@ -149,9 +148,9 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
     std::optional<QString> source;
     const auto write = [this, &source] {
       const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-      const QString raw =
-          DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
-      source = RebuildSource(*dom, raw, FWriterSettings);
+      source =
+          RebuildSource(*dom, FEngine->SavedSource(*dom, FWriterSettings.SourceCodePreservation),
+                        FWriterSettings);
     };
     if (FEngine->Document().characterCount() < LargeDocumentLength)
       write();
@@ -173,9 +172,7 @@ QString TProfDHTMLEdit2::PieceHTML(const QTextDocumentFragment& piece) const {
   TSourceWriterSettings settings = FWriterSettings;
   settings.SourceCodePreservation = false;
   // The clipboard gets what a read of the pane would answer, the marker too.
-  return RebuildSource(
-             *dom, DecodeSavedSource(SerializeRawSource(*dom, document.Frame().Prologue, false)),
-             settings)
+  return RebuildSource(*dom, TSavedSource{document.Frame().Prologue, {}}, settings)
       .value_or(ErrorMarker);
 }
 

@@ -53,15 +53,8 @@ QString SavedBaseURL(const QString& raw) {
 
 } // namespace
 
-QString SavedSourcePrologue(const QString& raw, const QString& docType) {
-  qsizetype htmlAt = -1;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.IsEndTag || tag.Name != u"html")
-      return true;
-    htmlAt = tag.Start;
-    return false;
-  });
-  QString prologue = htmlAt < 0 ? QString() : raw.left(htmlAt);
+QString SourcePrologue(const QString& documentPrologue, const QString& docType) {
+  QString prologue = documentPrologue;
   if (docType != DefaultDocTypeLine) {
     qsizetype at = prologue.indexOf(DefaultDocTypeLine, 0, Qt::CaseInsensitive);
     if (at >= 0)
@@ -86,23 +79,6 @@ QString SavedSourcePrologue(const QString& raw, const QString& docType) {
   if (!prologue.isEmpty() && !prologue.endsWith(LineBreak))
     prologue += LineBreak;
   return prologue;
-}
-
-QStringList SavedHeadScripts(const QString& raw) {
-  QStringList scripts;
-  bool inHead = false;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.Name == u"head") {
-      inHead = !tag.IsEndTag;
-      return inHead;
-    }
-    if (tag.Name == u"body")
-      return false;
-    if (inHead && !tag.IsEndTag && tag.Name == u"script" && tag.CloseEnd >= 0)
-      scripts.append(raw.mid(tag.Start, tag.CloseEnd - tag.Start));
-    return true;
-  });
-  return scripts;
 }
 
 QString TidySavedSource(const QString& raw, TLinkRewriting links) {

@@ -319,8 +319,9 @@ std::unique_ptr<TDomDocument> TDocumentEngine::BuildDom(const QString& defaultBl
   return BuildDomDocument(*FDocument, defaultBlockTag);
 }
 
-QByteArray TDocumentEngine::RawSavedSource(const TDomDocument& dom, bool withBody) const {
-  return SerializeRawSource(dom, FDocument->Frame().Prologue, withBody);
+TSavedSource TDocumentEngine::SavedSource(const TDomDocument& dom, bool preserved) const {
+  const QString& prologue = FDocument->Frame().Prologue;
+  return {prologue, preserved ? DecodeSavedSource(SerializeRawSource(dom, prologue)) : QString()};
 }
 
 QString TDocumentEngine::BodyText() const {

@@ -3,6 +3,7 @@
 #include "ui/pane/dom_tree.h"
 #include "ui/pane/engine/engine_document.h"
 #include "ui/pane/engine/text_mirror.h"
+#include "ui/pane/html_source_writer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -35,7 +36,9 @@ public:
   void NewBlankDocument();
 
   std::unique_ptr<TDomDocument> BuildDom(const QString& defaultBlockTag) const;
-  QByteArray RawSavedSource(const TDomDocument& dom, bool withBody) const;
+  // What the source writer takes beside the tree: the document's prologue,
+  // and with `preserved` its whole raw serialisation.
+  TSavedSource SavedSource(const TDomDocument& dom, bool preserved) const;
 
   // The text as shown: "\r\n" between blocks and for each line break,
   // images left out.

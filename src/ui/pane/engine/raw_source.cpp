@@ -31,7 +31,7 @@ void AppendEscaped(QString& out, QStringView text, bool attribute) {
 }
 
 // Iterative, so no document depth can exhaust the stack.
-void AppendNode(QString& out, const TDomNode* root, bool withBody) {
+void AppendNode(QString& out, const TDomNode* root) {
   struct TFrame {
     const TDomNode* Node;
     qsizetype Next;
@@ -64,10 +64,6 @@ void AppendNode(QString& out, const TDomNode* root, bool withBody) {
       return;
     if (node->HasRawContent)
       out += node->RawContent;
-    if (!withBody && node->TagName == u"body") {
-      out += u"</body>";
-      return;
-    }
     stack.push_back(TFrame{node, 0});
   };
   open(root);
@@ -86,11 +82,10 @@ void AppendNode(QString& out, const TDomNode* root, bool withBody) {
 
 } // namespace
 
-QByteArray SerializeRawSource(const TDomDocument& document, const QString& prologue,
-                              bool withBody) {
+QByteArray SerializeRawSource(const TDomDocument& document, const QString& prologue) {
   QString source = prologue;
   for (const TDomNode* node : document.Root()->Children)
-    AppendNode(source, node, withBody);
+    AppendNode(source, node);
   source += QStringLiteral("\r\n");
   return QByteArray("\xEF\xBB\xBF") + source.toUtf8();
 }
