@@ -2,183 +2,100 @@
 
 #include <QHash>
 #include <algorithm>
-#include <array>
 #include <initializer_list>
+#include <vector>
 
 namespace {
 
-using C = TElementContent;
-using F = TElementFormatting;
-
-enum : unsigned {
-  V = 1 << 0, // void
-  B = 1 << 1, // block
-  H = 1 << 2, // hidden
-  W = 1 << 3, // keeps white space
-  N = 1 << 4, // drops a leading newline
-  T = 1 << 5, // text block
-  P = 1 << 6, // pure formatting
-};
-
-constexpr TElementKind Row(QStringView name, unsigned facts, C content, F formatting) {
-  TElementKind kind;
-  kind.Name = name;
-  kind.Void = (facts & V) != 0;
-  kind.Block = (facts & B) != 0;
-  kind.Hidden = (facts & H) != 0;
-  kind.KeepsWhiteSpace = (facts & W) != 0;
-  kind.DropsLeadingNewline = (facts & N) != 0;
-  kind.TextBlock = (facts & T) != 0;
-  kind.PureFormatting = (facts & P) != 0;
-  kind.Content = content;
-  kind.Formatting = formatting;
-  return kind;
+template <typename TKind, typename TValue>
+void Mark(QHash<QStringView, TKind>& table, std::initializer_list<const char16_t*> names,
+          TValue TKind::*field, TValue value) {
+  for (const char16_t* name : names) {
+    TKind& kind = table[QStringView(name)];
+    kind.*field = value;
+    if constexpr (std::is_same_v<TKind, TElementKind>)
+      kind.Name = name;
+  }
 }
 
-// Sorted by name: looked up by binary search, for every node of documents
-// with tens of thousands of them.
-constexpr std::array<TElementKind, 102> Elements = {
-    Row(u"address", B | T, C::Markup, F::Italic),
-    Row(u"area", V, C::Markup, F::None),
-    Row(u"article", B, C::Markup, F::None),
-    Row(u"aside", B, C::Markup, F::None),
-    Row(u"b", P, C::Markup, F::Bold),
-    Row(u"base", V | H, C::Markup, F::None),
-    Row(u"basefont", V | H, C::Markup, F::None),
-    Row(u"bgsound", V, C::Markup, F::None),
-    Row(u"big", 0, C::Markup, F::Bigger),
-    Row(u"blockquote", B | T, C::Markup, F::None),
-    Row(u"body", H, C::Markup, F::None),
-    Row(u"br", V, C::Markup, F::None),
-    Row(u"caption", B | T, C::Markup, F::None),
-    Row(u"center", B | T, C::Markup, F::None),
-    Row(u"cite", P, C::Markup, F::Italic),
-    Row(u"code", 0, C::Markup, F::Monospace),
-    Row(u"col", V | H, C::Markup, F::None),
-    Row(u"colgroup", H, C::Markup, F::None),
-    Row(u"dd", B | T, C::Markup, F::None),
-    Row(u"del", P, C::Markup, F::StrikeOut),
-    Row(u"details", B, C::Markup, F::None),
-    Row(u"dfn", P, C::Markup, F::Italic),
-    Row(u"dialog", B, C::Markup, F::None),
-    Row(u"dir", B, C::Markup, F::None),
-    Row(u"div", B | T, C::Markup, F::None),
-    Row(u"dl", B, C::Markup, F::None),
-    Row(u"dt", B | T, C::Markup, F::Bold),
-    Row(u"em", P, C::Markup, F::Italic),
-    Row(u"embed", V, C::Markup, F::None),
-    Row(u"fieldset", B, C::Markup, F::None),
-    Row(u"figcaption", B, C::Markup, F::None),
-    Row(u"figure", B, C::Markup, F::None),
-    Row(u"footer", B, C::Markup, F::None),
-    Row(u"form", B, C::Markup, F::None),
-    Row(u"frame", V | H, C::Markup, F::None),
-    Row(u"frameset", H, C::Markup, F::None),
-    Row(u"h1", B | T, C::Markup, F::Heading),
-    Row(u"h2", B | T, C::Markup, F::Heading),
-    Row(u"h3", B | T, C::Markup, F::Heading),
-    Row(u"h4", B | T, C::Markup, F::Heading),
-    Row(u"h5", B | T, C::Markup, F::Heading),
-    Row(u"h6", B | T, C::Markup, F::Heading),
-    Row(u"head", H, C::Markup, F::None),
-    Row(u"header", B, C::Markup, F::None),
-    Row(u"hgroup", B, C::Markup, F::None),
-    Row(u"hr", V | B, C::Markup, F::None),
-    Row(u"html", H, C::Markup, F::None),
-    Row(u"i", P, C::Markup, F::Italic),
-    Row(u"iframe", W, C::RawText, F::None),
-    Row(u"image", V, C::Markup, F::None),
-    Row(u"img", V, C::Markup, F::None),
-    Row(u"input", V, C::Markup, F::None),
-    Row(u"ins", P, C::Markup, F::Underline),
-    Row(u"isindex", V | H, C::Markup, F::None),
-    Row(u"kbd", 0, C::Markup, F::Monospace),
-    Row(u"keygen", V, C::Markup, F::None),
-    Row(u"legend", B, C::Markup, F::None),
-    Row(u"li", B | T, C::Markup, F::None),
-    Row(u"link", V | H, C::Markup, F::None),
-    Row(u"listing", B | W | N, C::Markup, F::Monospace),
-    Row(u"main", B, C::Markup, F::None),
-    Row(u"mark", 0, C::Markup, F::Marked),
-    Row(u"menu", B, C::Markup, F::None),
-    Row(u"meta", V | H, C::Markup, F::None),
-    Row(u"nav", B, C::Markup, F::None),
-    Row(u"noembed", W, C::RawText, F::None),
-    Row(u"noframes", H | W, C::RawText, F::None),
-    Row(u"ol", B, C::Markup, F::None),
-    Row(u"p", B | T, C::Markup, F::None),
-    Row(u"param", V, C::Markup, F::None),
-    Row(u"plaintext", B | W, C::PlainText, F::None),
-    Row(u"pre", B | W | N | T, C::Markup, F::Monospace),
-    Row(u"s", P, C::Markup, F::StrikeOut),
-    Row(u"samp", 0, C::Markup, F::Monospace),
-    Row(u"script", H | W, C::RawText, F::None),
-    Row(u"search", B, C::Markup, F::None),
-    Row(u"section", B, C::Markup, F::None),
-    Row(u"small", 0, C::Markup, F::Smaller),
-    Row(u"source", V, C::Markup, F::None),
-    Row(u"strike", P, C::Markup, F::StrikeOut),
-    Row(u"strong", P, C::Markup, F::Bold),
-    Row(u"style", H | W, C::RawText, F::None),
-    Row(u"sub", P, C::Markup, F::Subscript),
-    Row(u"summary", B, C::Markup, F::Bold),
-    Row(u"sup", P, C::Markup, F::Superscript),
-    Row(u"table", B, C::Markup, F::None),
-    Row(u"tbody", B, C::Markup, F::None),
-    Row(u"td", B | T, C::Markup, F::None),
-    Row(u"template", H, C::Markup, F::None),
-    Row(u"textarea", W | N, C::EscapableText, F::None),
-    Row(u"tfoot", B, C::Markup, F::None),
-    Row(u"th", B | T, C::Markup, F::Bold),
-    Row(u"thead", B, C::Markup, F::None),
-    Row(u"title", H | W, C::EscapableText, F::None),
-    Row(u"tr", B, C::Markup, F::None),
-    Row(u"track", V, C::Markup, F::None),
-    Row(u"tt", 0, C::Markup, F::Monospace),
-    Row(u"u", P, C::Markup, F::Underline),
-    Row(u"ul", B, C::Markup, F::None),
-    Row(u"var", 0, C::Markup, F::Italic),
-    Row(u"wbr", V, C::Markup, F::None),
-    Row(u"xmp", B | W, C::RawText, F::None),
-};
+// Each fact once, with every element that has it. One hash lookup per
+// element: the writer and the scanners ask for every node of documents with
+// tens of thousands of them.
+const QHash<QStringView, TElementKind>& Elements() {
+  static const QHash<QStringView, TElementKind> table = [] {
+    QHash<QStringView, TElementKind> t;
+    Mark(t, {u"area",  u"base", u"basefont", u"bgsound", u"br",    u"col",     u"embed",
+             u"frame", u"hr",   u"image",    u"img",     u"input", u"isindex", u"keygen",
+             u"link",  u"meta", u"param",    u"source",  u"track", u"wbr"},
+         &TElementKind::Void, true);
+    Mark(t,
+         {u"address",    u"article", u"aside",  u"blockquote", u"caption", u"center", u"dd",
+          u"details",    u"dialog",  u"dir",    u"div",        u"dl",      u"dt",     u"fieldset",
+          u"figcaption", u"figure",  u"footer", u"form",       u"h1",      u"h2",     u"h3",
+          u"h4",         u"h5",      u"h6",     u"header",     u"hgroup",  u"hr",     u"legend",
+          u"li",         u"listing", u"main",   u"menu",       u"nav",     u"ol",     u"p",
+          u"plaintext",  u"pre",     u"search", u"section",    u"summary", u"table",  u"tbody",
+          u"td",         u"tfoot",   u"th",     u"thead",      u"tr",      u"ul",     u"xmp"},
+         &TElementKind::Block, true);
+    Mark(t,
+         {u"html", u"head", u"body", u"base", u"basefont", u"link", u"meta", u"script", u"style",
+          u"title", u"template", u"col", u"colgroup", u"frame", u"frameset", u"isindex",
+          u"noframes"},
+         &TElementKind::Hidden, true);
+    Mark(t,
+         {u"pre", u"textarea", u"listing", u"title", u"script", u"style", u"xmp", u"iframe",
+          u"noembed", u"noframes", u"plaintext"},
+         &TElementKind::KeepsWhiteSpace, true);
+    Mark(t, {u"pre", u"textarea", u"listing"}, &TElementKind::DropsLeadingNewline, true);
+    Mark(t,
+         {u"p", u"div", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"li", u"dt", u"dd", u"td", u"th",
+          u"caption", u"pre", u"blockquote", u"address", u"center"},
+         &TElementKind::TextBlock, true);
+    Mark(t,
+         {u"b", u"strong", u"i", u"em", u"u", u"ins", u"s", u"strike", u"del", u"sub", u"sup",
+          u"cite", u"dfn"},
+         &TElementKind::PureFormatting, true);
 
-const TElementKind Unknown;
+    using C = TElementContent;
+    Mark(t, {u"script", u"style", u"xmp", u"iframe", u"noembed", u"noframes"},
+         &TElementKind::Content, C::RawText);
+    Mark(t, {u"plaintext"}, &TElementKind::Content, C::PlainText);
+    Mark(t, {u"title", u"textarea"}, &TElementKind::Content, C::EscapableText);
 
-} // namespace
-
-const TElementKind& ElementKindOf(QStringView lowerName) {
-  const auto* at =
-      std::lower_bound(Elements.begin(), Elements.end(), lowerName,
-                       [](const TElementKind& kind, QStringView name) { return kind.Name < name; });
-  return at != Elements.end() && at->Name == lowerName ? *at : Unknown;
+    using F = TElementFormatting;
+    const auto formats = [&t](std::initializer_list<const char16_t*> names, F formatting) {
+      Mark(t, names, &TElementKind::Formatting, formatting);
+    };
+    formats({u"b", u"strong", u"th", u"dt", u"summary"}, F::Bold);
+    formats({u"i", u"em", u"cite", u"var", u"dfn", u"address"}, F::Italic);
+    formats({u"u", u"ins"}, F::Underline);
+    formats({u"s", u"strike", u"del"}, F::StrikeOut);
+    formats({u"sub"}, F::Subscript);
+    formats({u"sup"}, F::Superscript);
+    formats({u"code", u"tt", u"kbd", u"samp", u"pre", u"listing"}, F::Monospace);
+    formats({u"big"}, F::Bigger);
+    formats({u"small"}, F::Smaller);
+    formats({u"mark"}, F::Marked);
+    formats({u"h1", u"h2", u"h3", u"h4", u"h5", u"h6"}, F::Heading);
+    return t;
+  }();
+  return table;
 }
 
-std::span<const TElementKind> KnownElements() {
-  return Elements;
-}
-
-namespace {
-
-void Mark(QHash<QString, TAttributeKind>& table, std::initializer_list<const char16_t*> names,
-          bool TAttributeKind::*property) {
-  for (const char16_t* name : names)
-    table[QString::fromUtf16(name)].*property = true;
-}
-
-const QHash<QString, TAttributeKind>& AttributeKinds() {
-  static const QHash<QString, TAttributeKind> table = [] {
-    QHash<QString, TAttributeKind> t;
+const QHash<QStringView, TAttributeKind>& AttributeKinds() {
+  static const QHash<QStringView, TAttributeKind> table = [] {
+    QHash<QStringView, TAttributeKind> t;
     Mark(t,
          {u"checked", u"compact", u"declare", u"defer", u"disabled", u"ismap", u"multiple",
           u"noresize", u"noshade", u"nowrap", u"readonly", u"selected"},
-         &TAttributeKind::Boolean);
+         &TAttributeKind::Boolean, true);
     Mark(t,
          {u"href", u"src", u"background", u"action", u"cite", u"longdesc", u"usemap", u"codebase",
           u"data", u"lowsrc", u"dynsrc", u"poster", u"formaction"},
-         &TAttributeKind::Link);
-    Mark(t, {u"class", u"align", u"value", u"selected"}, &TAttributeKind::CarriesState);
-    Mark(t, {u"shape", u"coords"}, &TAttributeKind::AreaState);
-    Mark(t, {u"designtimesp", u"designtimeurl"}, &TAttributeKind::EngineBookkeeping);
+         &TAttributeKind::Link, true);
+    Mark(t, {u"class", u"align", u"value", u"selected"}, &TAttributeKind::CarriesState, true);
+    Mark(t, {u"shape", u"coords"}, &TAttributeKind::AreaState, true);
+    Mark(t, {u"designtimesp", u"designtimeurl"}, &TAttributeKind::EngineBookkeeping, true);
     return t;
   }();
   return table;
@@ -186,6 +103,22 @@ const QHash<QString, TAttributeKind>& AttributeKinds() {
 
 } // namespace
 
+const TElementKind& ElementKindOf(QStringView lowerName) {
+  static const TElementKind unknown;
+  const auto found = Elements().constFind(lowerName);
+  return found == Elements().cend() ? unknown : *found;
+}
+
+std::span<const TElementKind> KnownElements() {
+  static const std::vector<TElementKind> sorted = [] {
+    std::vector<TElementKind> kinds(Elements().cbegin(), Elements().cend());
+    std::sort(kinds.begin(), kinds.end(),
+              [](const TElementKind& a, const TElementKind& b) { return a.Name < b.Name; });
+    return kinds;
+  }();
+  return sorted;
+}
+
 TAttributeKind AttributeKindOf(const QString& lowerName) {
-  return AttributeKinds().value(lowerName);
+  return AttributeKinds().value(QStringView(lowerName));
 }

@@ -302,44 +302,31 @@ bool IsBold(const QTextCharFormat& format) {
 
 void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
   const QString& tag = element.Tag;
-  switch (ElementKindOf(tag).Formatting) {
-  case TElementFormatting::None:
-    break;
-  case TElementFormatting::Bold:
+  using F = TElementFormatting;
+  const F formatting = ElementKindOf(tag).Formatting;
+  if (formatting == F::Bold)
     format.setFontWeight(QFont::Bold);
-    break;
-  case TElementFormatting::Italic:
+  else if (formatting == F::Italic)
     format.setFontItalic(true);
-    break;
-  case TElementFormatting::Underline:
+  else if (formatting == F::Underline)
     format.setFontUnderline(true);
-    break;
-  case TElementFormatting::StrikeOut:
+  else if (formatting == F::StrikeOut)
     format.setFontStrikeOut(true);
-    break;
-  case TElementFormatting::Subscript:
+  else if (formatting == F::Subscript)
     format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    break;
-  case TElementFormatting::Superscript:
+  else if (formatting == F::Superscript)
     format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    break;
-  case TElementFormatting::Monospace:
+  else if (formatting == F::Monospace)
     format.setFontFamilies({QStringLiteral("monospace")});
-    break;
-  case TElementFormatting::Bigger:
+  else if (formatting == F::Bigger)
     SetPointSize(format, PointSize(format) * 1.2);
-    break;
-  case TElementFormatting::Smaller:
+  else if (formatting == F::Smaller)
     SetPointSize(format, PointSize(format) / 1.2);
-    break;
-  case TElementFormatting::Marked:
+  else if (formatting == F::Marked)
     format.setBackground(QColor(Qt::yellow));
-    break;
-  case TElementFormatting::Heading:
+  else if (formatting == F::Heading)
     ApplyHeading(tag, format);
-    break;
-  }
-  if (tag == u"a" && element.HasAttribute(u"href")) {
+  else if (tag == u"a" && element.HasAttribute(u"href")) {
     format.setAnchor(true);
     format.setAnchorHref(element.Attribute(u"href"));
     format.setForeground(QColor(Qt::blue));
