@@ -57,8 +57,7 @@ public:
 
   // The source, or NoSource when the writer gives none.
   std::string Write(const TSourceWriterSettings& settings, const QString& prologue = {}) const {
-    const std::optional<QString> source =
-        RebuildSource(FDocument, TSavedSource{prologue, {}}, settings);
+    const std::optional<QString> source = RebuildSource(FDocument, prologue, settings);
     return source ? source->toStdString() : NoSource;
   }
 

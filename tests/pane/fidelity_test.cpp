@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -132,6 +133,29 @@ TEST(HeadScripts, ComeBackFromTheDocumentsHead) {
       << written.toStdString();
   pane->SetDocumentHTML(pane->DocumentHTML());
   EXPECT_EQ(Compact(pane->DocumentHTML()), written);
+}
+
+// Broken markup of every kind gives a preserved source, never "ERROR", a
+// hang or a crash, and the source read back shows the text as before.
+TEST(PreservedSource, SurvivesAnyMarkup) {
+  const QString pieces[] = {"<",   "<a", ">",      "\"",       "'",         "=",     "<!--",
+                            "-->", "</", "<!",     "<script>", "</script",  " ",     "x",
+                            "<?",  "/",  "<title", "\r\n",     "<b c='d'>", "<e f=g"};
+  const auto pane = MakeReadyPane();
+  pane->SetSourceCodePreservation(true);
+  QRandomGenerator random(7);
+  for (int round = 0; round < 300; ++round) {
+    QString source;
+    const int count = random.bounded(1, 30);
+    for (int i = 0; i < count; ++i)
+      source += pieces[random.bounded(int(std::size(pieces)))];
+    pane->SetDocumentHTML(source);
+    const QString shown = pane->BodyText();
+    const QString preserved = pane->DocumentHTML();
+    ASSERT_TRUE(preserved.contains(QStringLiteral("<html>"))) << source.toStdString();
+    pane->SetDocumentHTML(preserved);
+    EXPECT_EQ(pane->BodyText(), shown) << source.toStdString() << "\n" << preserved.toStdString();
+  }
 }
 
 // The names of the pictures the pane shows, each with whether it loads.

@@ -1,6 +1,7 @@
 #include "ui/pane/html_source_writer.h"
 
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/raw_source.h"
 #include "ui/pane/html_attribute_writer.h"
 #include "ui/pane/html_element_kinds.h"
 #include "ui/pane/html_entities.h"
@@ -428,20 +429,19 @@ TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
 
 } // namespace
 
-std::optional<QString> RebuildSource(const TDomDocument& document, const TSavedSource& saved,
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings) {
   try {
     TLinkRewriting links = LinkRewritingOf(settings);
-    if (settings.SourceCodePreservation)
-      return TidySavedSource(saved.Raw, links);
-
     const TTreeSurvey survey = SurveyTree(document.Root());
+    links.BaseURL = survey.BaseURL;
+    if (settings.SourceCodePreservation)
+      return DecodeSavedSource(SerializeRawSource(document, prologue, links));
     if (!survey.Readable || survey.HtmlCount != 1)
       return std::nullopt;
-    links.BaseURL = survey.BaseURL;
 
-    TSourceBuilder builder(saved.Prologue.size() + 1024);
-    builder += SourcePrologue(saved.Prologue, settings.DOCTYPE);
+    TSourceBuilder builder(prologue.size() + 1024);
+    builder += SourcePrologue(prologue, settings.DOCTYPE);
     TTreeWriter writer(settings, links, builder);
     if (!writer.Write(survey.Html))
       return std::nullopt;

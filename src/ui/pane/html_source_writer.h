@@ -15,21 +15,13 @@ struct TSourceWriterSettings {
   TProfDHTMLEditTagsSubstitution TagsSubstitution;
 };
 
-// What the writer takes from the engine beside the tree.
-struct TSavedSource {
-  // What the document has before its html element: the document-type line
-  // and comments, each ending in "\r\n".
-  QString Prologue;
-  // The engine's whole serialisation, decoded; read only when the source is
-  // preserved.
-  QString Raw;
-};
-
 // The document's HTML source as the pane hands it out: rebuilt from the tree
-// under the settings, the prologue in front. Nothing when the document
-// cannot be written (not exactly one html element, a node that cannot be
-// written, out of memory).
-std::optional<QString> RebuildSource(const TDomDocument& document, const TSavedSource& saved,
+// under the settings, the document's prologue (document-type line and
+// comments before <html>) in front; with SourceCodePreservation the engine's
+// own serialisation of the tree, tidied. Nothing when the document cannot be
+// written (not exactly one html element, a node that cannot be written, out
+// of memory).
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings);
 
 // The engine's raw saved source decoded by its byte-order mark: UTF-16LE after

@@ -148,9 +148,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
     std::optional<QString> source;
     const auto write = [this, &source] {
       const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-      source =
-          RebuildSource(*dom, FEngine->SavedSource(*dom, FWriterSettings.SourceCodePreservation),
-                        FWriterSettings);
+      source = RebuildSource(*dom, FEngine->Document().Frame().Prologue, FWriterSettings);
     };
     if (FEngine->Document().characterCount() < LargeDocumentLength)
       write();
@@ -172,8 +170,7 @@ QString TProfDHTMLEdit2::PieceHTML(const QTextDocumentFragment& piece) const {
   TSourceWriterSettings settings = FWriterSettings;
   settings.SourceCodePreservation = false;
   // The clipboard gets what a read of the pane would answer, the marker too.
-  return RebuildSource(*dom, TSavedSource{document.Frame().Prologue, {}}, settings)
-      .value_or(ErrorMarker);
+  return RebuildSource(*dom, document.Frame().Prologue, settings).value_or(ErrorMarker);
 }
 
 void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {

@@ -190,7 +190,7 @@ QString TProfDHTMLEdit2::SaveAs(const QString& initialFolder) {
   std::optional<QString> source;
   try {
     const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-    source = RebuildSource(*dom, FEngine->SavedSource(*dom, false), settings);
+    source = RebuildSource(*dom, FEngine->Document().Frame().Prologue, settings);
   } catch (...) {
     source.reset();
   }

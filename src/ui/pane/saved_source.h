@@ -1,12 +1,9 @@
 #pragma once
 
-#include "ui/pane/html_links.h"
-
 #include <QString>
 #include <QStringView>
 
-// The prologue in front of the rebuilt source, and the raw source as handed
-// out when the source is preserved.
+// The prologue in front of the rebuilt source.
 
 // The document-type line the engine puts in front of every saved document.
 inline constexpr QStringView DefaultDocTypeLine =
@@ -16,8 +13,3 @@ inline constexpr QStringView DefaultDocTypeLine =
 // with the document-type line that docType asks for, ending in "\r\n" unless
 // it is empty.
 QString SourcePrologue(const QString& prologue, const QString& docType);
-
-// The raw source as handed out when the source is preserved: the document
-// title's blanks collapsed as a title bar shows them, and links rewritten as
-// in the rebuilt source (against the raw source's own BASE element).
-QString TidySavedSource(const QString& raw, TLinkRewriting links);

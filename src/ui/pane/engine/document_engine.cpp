@@ -7,7 +7,6 @@
 #include "ui/pane/engine/html_style.h"
 #include "ui/pane/engine/kept_nodes.h"
 #include "ui/pane/engine/layout_pacer.h"
-#include "ui/pane/engine/raw_source.h"
 
 #include <QTextBlock>
 #include <QTextEdit>
@@ -317,11 +316,6 @@ TTextMirror& TDocumentEngine::Mirror() {
 
 std::unique_ptr<TDomDocument> TDocumentEngine::BuildDom(const QString& defaultBlockTag) const {
   return BuildDomDocument(*FDocument, defaultBlockTag);
-}
-
-TSavedSource TDocumentEngine::SavedSource(const TDomDocument& dom, bool preserved) const {
-  const QString& prologue = FDocument->Frame().Prologue;
-  return {prologue, preserved ? DecodeSavedSource(SerializeRawSource(dom, prologue)) : QString()};
 }
 
 QString TDocumentEngine::BodyText() const {

@@ -3,7 +3,6 @@
 #include "ui/pane/dom_tree.h"
 #include "ui/pane/engine/engine_document.h"
 #include "ui/pane/engine/text_mirror.h"
-#include "ui/pane/html_source_writer.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,9 +35,6 @@ public:
   void NewBlankDocument();
 
   std::unique_ptr<TDomDocument> BuildDom(const QString& defaultBlockTag) const;
-  // What the source writer takes beside the tree: the document's prologue,
-  // and with `preserved` its whole raw serialisation.
-  TSavedSource SavedSource(const TDomDocument& dom, bool preserved) const;
 
   // The text as shown: "\r\n" between blocks and for each line break,
   // images left out.
