@@ -110,6 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
         TFidelityCase{"ScriptEndLookalikeBeforeAFormEnd",
                       "<p>a</p><script></script1></form></script>", "a",
                       "<p>a</p><script></script1></form></script>"},
+        // The parser nests the second link in the first, which no written
+        // markup repeats: only its content is read.
+        TFidelityCase{"LinkInsideALink", "<a><table><table>x<a>y", "\r\nxy\r\n",
+                      "<a><table></table>xy<table></table></a>"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

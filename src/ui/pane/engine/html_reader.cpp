@@ -144,9 +144,9 @@ bool IsEmbeddedContent(QStringView tag) {
   return tag == u"object" || tag == u"video" || tag == u"audio" || tag == u"iframe";
 }
 
-bool InsideForm(const GumboNode* node) {
+bool Inside(const GumboNode* node, GumboTag tag) {
   for (const GumboNode* up = node->parent; up; up = up->parent)
-    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == GUMBO_TAG_FORM)
+    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == tag)
       return true;
   return false;
 }
@@ -194,10 +194,11 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     }
     return;
   }
-  // The parser leaves a form inside a form after a misplaced </form>, but a
-  // form start tag inside a form is dropped when the markup is read again:
-  // only its content counts, so only its content is read.
-  if (element.tag == GUMBO_TAG_FORM && InsideForm(node))
+  // The parser leaves a form inside a form after a misplaced </form>, and a
+  // link inside a link when a table splits the outer one, but read again
+  // such a start tag inside its own kind is dropped or closes the outer
+  // element: only its content counts, so only its content is read.
+  if ((element.tag == GUMBO_TAG_FORM || element.tag == GUMBO_TAG_A) && Inside(node, element.tag))
     return VisitChildren(node);
   TElementRef ref{NewElementId(), tag, Attributes(element)};
   // Their content is raw text, which would read back differently once written
