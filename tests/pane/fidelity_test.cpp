@@ -79,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "<p>0</p><!-- t --><table><tr><td>x<!-- c --></td></tr><!-- r "
                       "--><tr><td>y</td></tr></table>",
                       "0\r\nx\r\ny",
-                      "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr><tr><td><!-- r "
-                      "-->y</td></tr></tbody></table>"},
+                      "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr><!-- r "
+                      "--><tr><td>y</td></tr></tbody></table>"},
         TFidelityCase{"FormControls",
                       "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
                       "disabled><input type=\"hidden\" name=\"k\" value=\"1\"></form>",
@@ -114,6 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
         // markup repeats: only its content is read.
         TFidelityCase{"LinkInsideALink", "<a><table><table>x<a>y", "\r\nxy\r\n",
                       "<a><table></table>xy<table></table></a>"},
+        // Before a row with no cell of its own, the comment moves on a row.
+        TFidelityCase{
+            "CommentBeforeARowWithoutCells",
+            "<table><tr><td rowspan=2>a</td></tr><!--c--><tr></tr><tr><td>b</td></tr>"
+            "<!--d--></table>",
+            "a\r\nb",
+            "<table><tbody><tr><td rowspan=\"2\">a</td></tr><tr></tr><!--c--><tr><td>b</td>"
+            "</tr></tbody></table><!--d-->"},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",
