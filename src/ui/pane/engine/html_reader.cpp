@@ -6,6 +6,8 @@
 #include "ui/pane/engine/html_style.h"
 
 #include <QTextCursor>
+#include <cctype>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -102,6 +104,15 @@ std::optional<QString> THtmlReader::RawContent(const GumboNode* node) const {
   const GumboStringPiece& end = element.original_end_tag;
   if (!start.data || !end.data || start.length == 0 || end.length == 0 ||
       end.data < start.data + start.length)
+    return std::nullopt;
+  // An end tag that closed it on the way ("</tr>" around a video the parser
+  // moved out of a table) is not its own: written as one, the content would
+  // read back differently.
+  const QByteArray name = GumboTagName(element).toUtf8();
+  const std::size_t after = static_cast<std::size_t>(name.size()) + 2;
+  if (end.length < after || std::strncmp(end.data, "</", 2) != 0 ||
+      QByteArray(end.data + 2, name.size()).toLower() != name ||
+      (end.length > after && std::isalnum(static_cast<unsigned char>(end.data[after]))))
     return std::nullopt;
   const QByteArray inner(start.data + start.length, end.data - (start.data + start.length));
   // The parse's own marks before form ends would be read as comments of the
