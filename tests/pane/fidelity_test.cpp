@@ -126,6 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         // which have no end tag of their own: read as their content.
         TFidelityCase{"VideosInATableRow", "<table><tr><video>a<video></tr>", "a\r\n",
                       "a<table><tbody><tr></tr></tbody></table>"},
+        // A comment the input ends in, before the document, is closed.
+        TFidelityCase{"UnclosedCommentBeforeTheDocument", "<!--", "", ""},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",
