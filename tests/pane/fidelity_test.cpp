@@ -128,6 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "a<table><tbody><tr></tr></tbody></table>"},
         // A comment the input ends in, before the document, is closed.
         TFidelityCase{"UnclosedCommentBeforeTheDocument", "<!--", "", ""},
+        // Inside "<!--<script>" a "</script>" ends nothing, so the "</form"
+        // after it is text of the script as well.
+        TFidelityCase{"ScriptEndInsideAScriptComment", "<script><!--<script></script></form\n", "",
+                      ""},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",

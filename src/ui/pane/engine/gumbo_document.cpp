@@ -148,6 +148,40 @@ qsizetype FindRawTextEnd(const char* data, qsizetype size, qsizetype from,
   return size;
 }
 
+bool StartsCaseless(const char* data, qsizetype size, qsizetype at, std::string_view text) {
+  return size - at >= static_cast<qsizetype>(text.size()) &&
+         FindCaseless(data, at + static_cast<qsizetype>(text.size()), at, text) == at;
+}
+
+// Where a script's end tag starts, or the end of the input. Between "<!--"
+// and "-->" a "<script" starts a stretch that the parser reads as text up to
+// the next "</script" (whose end tag then ends nothing), so that one is
+// passed over.
+qsizetype FindScriptEnd(const char* data, qsizetype size, qsizetype from) {
+  const auto tag = [&](qsizetype at, std::string_view name) {
+    const qsizetype after = at + static_cast<qsizetype>(name.size());
+    return StartsCaseless(data, size, at, name) && after < size && IsTagNameEnd(data[after]);
+  };
+  bool escaped = false;
+  bool doubleEscaped = false;
+  for (qsizetype at = from; at < size; ++at) {
+    if (escaped && StartsCaseless(data, size, at, "-->")) {
+      escaped = doubleEscaped = false;
+      at += 2;
+    } else if (!escaped && StartsCaseless(data, size, at, "<!--")) {
+      escaped = true;
+      ++at; // its dashes may end it at once: "<!-->"
+    } else if (tag(at, "</script")) {
+      if (!doubleEscaped)
+        return at;
+      doubleEscaped = false;
+    } else if (escaped && tag(at, "<script")) {
+      doubleEscaped = true;
+    }
+  }
+  return size;
+}
+
 struct TScanResult {
   int MaxDepth = 0;
   QByteArray Output;
@@ -230,7 +264,8 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
       if (KindOf(name).TextOnly()) {
         if (name == "plaintext")
           break;
-        at = FindRawTextEnd(data, size, at, name);
+        at =
+            name == "script" ? FindScriptEnd(data, size, at) : FindRawTextEnd(data, size, at, name);
       } else if (!DoesNotNest(name)) {
         const bool tooDeep = static_cast<int>(open.size()) >= maxDepth;
         open.emplace_back(name, tooDeep);
