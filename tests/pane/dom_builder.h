@@ -49,15 +49,15 @@ public:
     return node;
   }
 
-  std::string Write(TProfDHTMLEditSourceCodeOptions options, const QString& raw = {}) const {
+  std::string Write(TProfDHTMLEditSourceCodeOptions options, const QString& prologue = {}) const {
     TSourceWriterSettings settings;
     settings.SourceCodeOptions = options;
-    return Write(settings, raw);
+    return Write(settings, prologue);
   }
 
   // The source, or NoSource when the writer gives none.
-  std::string Write(const TSourceWriterSettings& settings, const QString& raw = {}) const {
-    const std::optional<QString> source = RebuildSource(FDocument, raw, settings);
+  std::string Write(const TSourceWriterSettings& settings, const QString& prologue = {}) const {
+    const std::optional<QString> source = RebuildSource(FDocument, prologue, settings);
     return source ? source->toStdString() : NoSource;
   }
 

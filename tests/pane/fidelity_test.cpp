@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -78,8 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "<p>0</p><!-- t --><table><tr><td>x<!-- c --></td></tr><!-- r "
                       "--><tr><td>y</td></tr></table>",
                       "0\r\nx\r\ny",
-                      "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr><tr><td><!-- r "
-                      "-->y</td></tr></tbody></table>"},
+                      "<p>0</p><!-- t --><table><tbody><tr><td>x<!-- c --></td></tr><!-- r "
+                      "--><tr><td>y</td></tr></tbody></table>"},
         TFidelityCase{"FormControls",
                       "<form action=\"/find\">Name: <input type=\"text\" name=\"q\" value=\"x y\" "
                       "disabled><input type=\"hidden\" name=\"k\" value=\"1\"></form>",
@@ -96,6 +97,41 @@ INSTANTIATE_TEST_SUITE_P(
         // written markup can repeat.
         TFidelityCase{"FormLeftInsideAForm", "<form><a></form>><form>", ">",
                       "<form><a>&gt;</a></form>"},
+        // A bogus comment the input ends before its '>' is written with one,
+        // so it cannot swallow the markup written behind it.
+        TFidelityCase{"UnclosedBogusCommentInAPre", "<pre><!", "", "<pre><!></pre>"},
+        TFidelityCase{"UnclosedDeclaration", "<p>a<!x", "a", "<p>a<!x></p>"},
+        TFidelityCase{"UnclosedProcessingInstruction", "<p>a<?x", "a", "<p>a<?x></p>"},
+        TFidelityCase{"UnclosedBogusEndTag", "<p>a</1", "a", "<p>a</1></p>"},
+        TFidelityCase{"UnclosedBogusEndTagInAPre", "<pre></;", "", "<pre></;></pre>"},
+        TFidelityCase{"CommentEndedByBangArrow", "<p>a<!--x--!>b", "ab", "<p>a<!--x--!>b</p>"},
+        // "</script1>" does not end the script, so neither does the "</form"
+        // after it: the source settles.
+        TFidelityCase{"ScriptEndLookalikeBeforeAFormEnd",
+                      "<p>a</p><script></script1></form></script>", "a",
+                      "<p>a</p><script></script1></form></script>"},
+        // The parser nests the second link in the first, which no written
+        // markup repeats: only its content is read.
+        TFidelityCase{"LinkInsideALink", "<a><table><table>x<a>y", "\r\nxy\r\n",
+                      "<a><table></table>xy<table></table></a>"},
+        // Before a row with no cell of its own, the comment moves on a row.
+        TFidelityCase{
+            "CommentBeforeARowWithoutCells",
+            "<table><tr><td rowspan=2>a</td></tr><!--c--><tr></tr><tr><td>b</td></tr>"
+            "<!--d--></table>",
+            "a\r\nb",
+            "<table><tbody><tr><td rowspan=\"2\">a</td></tr><tr></tr><!--c--><tr><td>b</td>"
+            "</tr></tbody></table><!--d-->"},
+        // The row's end closes the videos the parser moved out of the table,
+        // which have no end tag of their own: read as their content.
+        TFidelityCase{"VideosInATableRow", "<table><tr><video>a<video></tr>", "a\r\n",
+                      "a<table><tbody><tr></tr></tbody></table>"},
+        // A comment the input ends in, before the document, is closed.
+        TFidelityCase{"UnclosedCommentBeforeTheDocument", "<!--", "", ""},
+        // Inside "<!--<script>" a "</script>" ends nothing, so the "</form"
+        // after it is text of the script as well.
+        TFidelityCase{"ScriptEndInsideAScriptComment", "<script><!--<script></script></form\n", "",
+                      ""},
         TFidelityCase{"ScriptInTheBody", "<p>a</p><script>if (a < b) go();</script>", "a",
                       "<p>a</p><script>if (a < b) go();</script>"},
         TFidelityCase{"FileImage", "<img src=\"file:///tmp/x/pic.png\">", "",
@@ -103,6 +139,46 @@ INSTANTIATE_TEST_SUITE_P(
         TFidelityCase{"RootPathLink", "<a href=\"/tmp/x/doc.html\">d</a>", "d",
                       "<a href=\"/tmp/x/doc.html\">d</a>"}),
     [](const ::testing::TestParamInfo<TFidelityCase>& param) { return param.param.Name; });
+
+// The head's scripts come back from the document itself, each once and as it
+// came, quotes and markup-like text included; a commented-out one stays a
+// comment.
+TEST(HeadScripts, ComeBackFromTheDocumentsHead) {
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(
+      QStringLiteral("<HEAD><script type=x>a(\"</head>\")</script ><!-- <script>no()</script> -->"
+                     "<script>b()</SCRIPT></head><p>text</p>"));
+  const QString written = Compact(pane->DocumentHTML());
+  EXPECT_TRUE(written.contains(
+      QStringLiteral("<head><script type=\"x\">a(\"</head>\")</script><!-- <script>no()</script> "
+                     "--><script>b()</script></head>")))
+      << written.toStdString();
+  pane->SetDocumentHTML(pane->DocumentHTML());
+  EXPECT_EQ(Compact(pane->DocumentHTML()), written);
+}
+
+// Broken markup of every kind gives a preserved source, never "ERROR", a
+// hang or a crash, and the source read back shows the text as before.
+TEST(PreservedSource, SurvivesAnyMarkup) {
+  const QString pieces[] = {"<",   "<a", ">",      "\"",       "'",         "=",     "<!--",
+                            "-->", "</", "<!",     "<script>", "</script",  " ",     "x",
+                            "<?",  "/",  "<title", "\r\n",     "<b c='d'>", "<e f=g"};
+  const auto pane = MakeReadyPane();
+  pane->SetSourceCodePreservation(true);
+  QRandomGenerator random(7);
+  for (int round = 0; round < 300; ++round) {
+    QString source;
+    const int count = random.bounded(1, 30);
+    for (int i = 0; i < count; ++i)
+      source += pieces[random.bounded(int(std::size(pieces)))];
+    pane->SetDocumentHTML(source);
+    const QString shown = pane->BodyText();
+    const QString preserved = pane->DocumentHTML();
+    ASSERT_TRUE(preserved.contains(QStringLiteral("<html>"))) << source.toStdString();
+    pane->SetDocumentHTML(preserved);
+    EXPECT_EQ(pane->BodyText(), shown) << source.toStdString() << "\n" << preserved.toStdString();
+  }
+}
 
 // The names of the pictures the pane shows, each with whether it loads.
 std::vector<std::pair<std::string, bool>> Pictures(const TProfDHTMLEdit2& pane) {

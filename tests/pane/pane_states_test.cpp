@@ -4,6 +4,7 @@
 #include "pane_test_support.h"
 #include "settings/program_dir.h"
 #include "ui/pane/file_loading.h"
+#include "ui/pane/pane_log.h"
 
 #include <QFile>
 #include <QPainter>
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -227,3 +230,36 @@ TEST(Load, MissingUnreadableAndBareNames) {
 }
 
 } // namespace
+
+namespace {
+
+QStringList CaughtLog;
+
+void KeepPaneWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && QByteArray(context.category) == "tralvesco.pane")
+    CaughtLog.append(text);
+}
+
+// What the pane swallowed, as the log tells it.
+template <typename TFailure> QString LoggedFor(const TFailure& failure) {
+  CaughtLog.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(KeepPaneWarning);
+  try {
+    throw failure;
+  } catch (...) {
+    LogCaughtFailure("Reading the body text");
+  }
+  qInstallMessageHandler(previous);
+  return CaughtLog.join(u'|');
+}
+
+} // namespace
+
+// The pane answers "ERROR" or drops a write when something fails below it;
+// the log still says what failed, out of memory told apart.
+TEST(PaneLog, CaughtFailuresKeepTheirReason) {
+  EXPECT_EQ(LoggedFor(std::bad_alloc()), QStringLiteral("Reading the body text: out of memory"));
+  EXPECT_EQ(LoggedFor(std::runtime_error("The HTML parser failed.")),
+            QStringLiteral("Reading the body text failed: The HTML parser failed."));
+  EXPECT_EQ(LoggedFor(42), QStringLiteral("Reading the body text failed for an unknown reason"));
+}

@@ -1,8 +1,7 @@
+#include "dom_builder.h"
 #include "ui/pane/html_source_writer.h"
-#include "ui/pane/raw_html_scanner.h"
 #include "ui/pane/saved_source.h"
 
-#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,71 +39,23 @@ INSTANTIATE_TEST_SUITE_P(
                       TDecodeCase{"Empty", QByteArray(), QString()}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST(SavedHeadScripts, TakesCompleteScriptsOfTheHeadOnly) {
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral(
-                "<script>before()</script><HEAD><script type=x>a(\"</head>\")</script >"
-                "<!-- <script>no()</script> --><script>b()</SCRIPT></head>"
-                "<script>after()</script>")),
-            QStringList({QStringLiteral("<script type=x>a(\"</head>\")</script >"),
-                         QStringLiteral("<script>b()</SCRIPT>")}));
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<head><script>never closed")), QStringList());
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<head><body><script>x()</script>")), QStringList());
-  EXPECT_EQ(SavedHeadScripts(QStringLiteral("<script>x()</script>")), QStringList());
-}
-
-TEST(ScanRawTags, FindsTagsAttributesAndRawTextContent) {
-  const QString source =
-      QStringLiteral("<!DOCTYPE x><!-- <a> --><A HREF = 'x y' b=c d>t</a><title><b></title >");
-  QStringList seen;
-  ScanRawTags(source, [&](const TRawTag& tag) {
-    QString text = (tag.IsEndTag ? QStringLiteral("/") : QString()) + tag.Name;
-    for (const TRawAttribute& a : tag.Attributes)
-      text += u' ' + a.Name + u'=' +
-              (a.ValueStart < 0 ? QStringLiteral("-") : source.mid(a.ValueStart, a.ValueLength));
-    if (tag.ContentEnd >= 0)
-      text += u'[' + source.mid(tag.End, tag.ContentEnd - tag.End) + u']';
-    seen.append(text);
-    return true;
-  });
-  EXPECT_EQ(seen, QStringList({QStringLiteral("a href=x y b=c d=-"), QStringLiteral("/a"),
-                               QStringLiteral("title[<b>]")}));
-}
-
-TEST(ScanRawTags, SurvivesAnyInput) {
-  // Broken markup of every kind must end the scan, never hang or read past
-  // the end.
-  const QString pieces[] = {"<",   "<a", ">",      "\"",       "'",         "=",     "<!--",
-                            "-->", "</", "<!",     "<script>", "</script",  " ",     "x",
-                            "<?",  "/",  "<title", "\r\n",     "<b c='d'>", "<e f=g"};
-  QRandomGenerator random(7);
-  for (int round = 0; round < 2000; ++round) {
-    QString source;
-    const int count = random.bounded(1, 30);
-    for (int i = 0; i < count; ++i)
-      source += pieces[random.bounded(int(std::size(pieces)))];
-    int tags = 0;
-    ScanRawTags(source, [&](const TRawTag& tag) {
-      EXPECT_LE(tag.End, source.size());
-      EXPECT_LE(tag.ContentEnd, source.size());
-      EXPECT_LE(tag.CloseEnd, source.size());
-      for (const TRawAttribute& a : tag.Attributes)
-        EXPECT_LE(a.ValueStart + a.ValueLength, source.size());
-      return ++tags < 1000;
-    });
-    EXPECT_LE(tags, source.size());
-  }
-}
-
-TEST(TidySavedSource, OnlyTheFirstTitleAndOnlyLinkAttributes) {
-  TLinkRewriting links;
-  links.ExcludeFileProtocol = true;
-  EXPECT_EQ(TidySavedSource(QStringLiteral("<title> a \t b </title><p title=file:///x "
-                                           "data-x=file:///y><img src=file:///z>"
-                                           "<title> c  d </title>"),
-                            links),
-            QStringLiteral("<title>a b</title><p title=file:///x data-x=file:///y>"
-                           "<img src=/z><title> c  d </title>"));
-  EXPECT_EQ(TidySavedSource(QString(), links), QString());
+// Only the first title is tidied, only attributes that hold links are
+// rewritten, and a document with a tree that is not one html element is
+// still handed out.
+TEST(PreservedSource, OnlyTheFirstTitleAndOnlyLinkAttributes) {
+  TDomBuilder tree;
+  tree.Text(tree.Element(tree.Head(), "title"), QStringLiteral(" a \t b "));
+  tree.Element(tree.Body(), "p", {{"title", "file:///x"}, {"data-x", "file:///y"}});
+  tree.Element(tree.Body(), "img", {{"src", "file:///z"}});
+  tree.Text(tree.Element(tree.Body(), "title"), QStringLiteral(" c  d "));
+  tree.Element(tree.Document().Root(), "html");
+  TSourceWriterSettings settings;
+  settings.SourceCodePreservation = true;
+  settings.SourceCodeOptions = TProfDHTMLEditSourceCodeOption::ExcludeFileProtocol;
+  EXPECT_EQ(tree.Write(settings),
+            "<html><head><title>a b</title></head><body><p title=\"file:///x\" "
+            "data-x=\"file:///y\"></p><img src=\"/z\"><title> c  d "
+            "</title></body></html><html></html>\r\n");
 }
 
 } // namespace

@@ -2,25 +2,76 @@
 
 #include <QString>
 #include <QStringView>
+#include <span>
 
-// What the source writer needs to know about element and attribute names
-// (looked up in lower case; unknown names get all flags false).
+// What every part of the pane knows about element and attribute names: the
+// reader, the style rules, the source writer and the scanners all ask here,
+// so they cannot disagree. Names are looked up in lower case; unknown names
+// get no facts (inline, markup content, no formatting).
+
+// How the text inside an element is read.
+enum class TElementContent : unsigned char {
+  Markup,
+  // Text only, character references decoded (title, textarea).
+  EscapableText,
+  // Text only, taken verbatim up to the end tag (script, style, ...).
+  RawText,
+  // Verbatim to the end of the input: no end tag ends it.
+  PlainText,
+};
+
+// What an element does to the look of the text inside it, whatever its
+// attributes say (links and fonts depend on theirs).
+enum class TElementFormatting : unsigned char {
+  None,
+  Bold,
+  Italic,
+  Underline,
+  StrikeOut,
+  Subscript,
+  Superscript,
+  Monospace,
+  Bigger,
+  Smaller,
+  Marked,
+  Heading,
+};
 
 struct TElementKind {
-  // Written without content or end tag ("<br />").
-  bool Empty = false;
-  // Whitespace around it is never rendered: it may go on a line of its own
-  // when its parent holds nothing but such elements.
-  bool BlockLike = false;
-  // Its content keeps every blank as typed, so the writer adds none inside.
-  bool WhitespaceSensitive = false;
-  // Its text children are read back verbatim, without entity decoding.
-  bool RawText = false;
-  // A parser drops one line break right after its start tag.
+  QStringView Name;
+  // Written without content or end tag ("<br />"); a reader never puts
+  // anything inside.
+  bool Void = false;
+  // Shown as a block of its own (lines above and below).
+  bool Block = false;
+  // Never shown as a box in the text: the document's frame, head content,
+  // table columns, frames and templates.
+  bool Hidden = false;
+  // Its content keeps every blank as typed.
+  bool KeepsWhiteSpace = false;
+  // A reader drops one line break right after its start tag.
   bool DropsLeadingNewline = false;
-  // Shown as an empty line or cell, which gets a no-break space under AddNbsp.
+  // Shown as an empty line or cell when empty, which gets a no-break space
+  // under AddNbsp.
   bool TextBlock = false;
+  // Only formats, so an edit that takes the formatting away removes it.
+  bool PureFormatting = false;
+  TElementContent Content = TElementContent::Markup;
+  TElementFormatting Formatting = TElementFormatting::None;
+
+  // Whitespace around it never shows, so a line break may go there.
+  bool BlockLike() const { return Block || Hidden; }
+  // Its text is read back without character references decoded.
+  bool RawText() const {
+    return Content == TElementContent::RawText || Content == TElementContent::PlainText;
+  }
+  // A scanner steps over its content instead of reading it as markup.
+  bool TextOnly() const { return Content != TElementContent::Markup; }
 };
+
+const TElementKind& ElementKindOf(QStringView lowerName);
+// Every element with facts of its own.
+std::span<const TElementKind> KnownElements();
 
 struct TAttributeKind {
   // Its mere presence switches something on ("checked").
@@ -36,8 +87,4 @@ struct TAttributeKind {
   bool EngineBookkeeping = false;
 };
 
-TElementKind ElementKindOf(const QString& lowerName);
 TAttributeKind AttributeKindOf(const QString& lowerName);
-
-// A style text that keeps blanks as typed ("white-space: pre-wrap").
-bool StyleKeepsWhitespace(QStringView style);

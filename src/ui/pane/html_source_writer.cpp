@@ -1,5 +1,7 @@
 #include "ui/pane/html_source_writer.h"
 
+#include "ui/pane/engine/html_style.h"
+#include "ui/pane/engine/raw_source.h"
 #include "ui/pane/html_attribute_writer.h"
 #include "ui/pane/html_element_kinds.h"
 #include "ui/pane/html_entities.h"
@@ -128,15 +130,6 @@ public:
     return true;
   }
 
-  // Where the raw source's head scripts go: in front of the end tag of the
-  // (first) head, after the line break that indents it; -1 without a head.
-  qsizetype HeadScriptsAt() const { return FHeadScriptsAt; }
-
-  bool HeadHasScript() const {
-    return FHeadHasScript || FOut.View(FHeadStart, FHeadScriptsAt - FHeadStart)
-                                 .contains(u"<script", Qt::CaseInsensitive);
-  }
-
 private:
   struct TFrame {
     const TDomNode* Node = nullptr;
@@ -147,7 +140,6 @@ private:
     bool IndentChildren = false;
     bool RawText = false;
     bool NbspWhenEmpty = false;
-    bool IsHead = false;
     bool ContentHasLineBreak = false;
     qsizetype ContentStart = 0;
   };
@@ -197,8 +189,9 @@ private:
       parent.ContentHasLineBreak = true;
     }
     FOut += comment;
+    // "--!>" ends a comment as well as "-->" does.
     if (Option(TOption::TerminateComments) && comment.startsWith(u"<!--") &&
-        !comment.endsWith(u"-->")) {
+        !comment.endsWith(u"-->") && !comment.endsWith(u"--!>")) {
       const QStringView close = u" -->";
       qsizetype present = 3;
       while (present > 0 && !comment.endsWith(close.left(present)))
@@ -219,7 +212,7 @@ private:
       return false;
     if (lowerName == u"base"_s && Option(TOption::HideBaseElement))
       return true;
-    const TElementKind kind = ElementKindOf(lowerName);
+    const TElementKind& kind = ElementKindOf(lowerName);
     CollectAttributes(*node, lowerName, FSettings.SourceCodeOptions, FLinks, FAttributes);
     if (lowerName == u"meta"_s && (FAttributes.empty() || IsGeneratorMeta(FAttributes)))
       return true;
@@ -237,16 +230,12 @@ private:
         parent.ContentHasLineBreak = true;
       }
     }
-    if (FInHead && lowerName == u"script"_s)
-      FHeadHasScript = true;
-
-    const qsizetype start = FOut.size();
     FOut += u'<';
     FOut += frame.Name;
-    const bool slashEnds = kind.Empty && Option(TOption::TerminateEmptyElements) &&
+    const bool slashEnds = kind.Void && Option(TOption::TerminateEmptyElements) &&
                            !Option(TOption::AddSpaceInTerminatedEmptyElements);
     WriteAttributes(FAttributes, FSettings.SourceCodeOptions, slashEnds, FOut);
-    if (kind.Empty) {
+    if (kind.Void) {
       if (!Option(TOption::TerminateEmptyElements))
         FOut += u'>';
       else if (Option(TOption::AddSpaceInTerminatedEmptyElements))
@@ -258,16 +247,11 @@ private:
     FOut += u'>';
 
     frame.StopIndent =
-        stopIndent || kind.WhitespaceSensitive || !kind.BlockLike || KeepsWhitespaceByStyle(node);
+        stopIndent || kind.KeepsWhiteSpace || !kind.BlockLike() || KeepsWhitespaceByStyle(node);
     frame.IndentChildren = !frame.StopIndent && (lowerName == u"html"_s || lowerName == u"head"_s ||
                                                  HoldsOnlyBlocks(node));
-    frame.RawText = kind.RawText;
+    frame.RawText = kind.RawText();
     frame.NbspWhenEmpty = kind.TextBlock && Option(TOption::AddNbsp);
-    if (lowerName == u"head"_s && FHeadStart < 0) {
-      frame.IsHead = true;
-      FHeadStart = start;
-      FInHead = true;
-    }
     const bool rawContent = node->HasRawContent && node->Children.isEmpty();
     // A reader drops one line break right after <pre>, so content that starts
     // with one gets another in front to survive.
@@ -287,15 +271,9 @@ private:
       FOut += u"&nbsp;"_s;
     // Only content made of blocks ends on a line of its own: anywhere else
     // the line break would show as a space or be part of the text.
-    qsizetype endTagLine = FOut.size();
     if (frame.IndentChildren && frame.ContentHasLineBreak) {
       FOut += LineBreak;
-      endTagLine = FOut.size();
       FOut.AppendSpaces(2 * qsizetype(frame.Level));
-    }
-    if (frame.IsHead) {
-      FHeadScriptsAt = endTagLine;
-      FInHead = false;
     }
     FOut += u"</"_s;
     FOut += frame.Name;
@@ -316,7 +294,7 @@ private:
     return std::any_of(node->Attributes.begin(), node->Attributes.end(),
                        [](const TDomAttribute& a) {
                          return a.Name.compare(u"style"_s, Qt::CaseInsensitive) == 0 &&
-                                StyleKeepsWhitespace(a.Value);
+                                HtmlStyle::StyleKeepsLineBreaks(a.Value);
                        });
   }
 
@@ -329,7 +307,7 @@ private:
       switch (c->Kind) {
       case TDomNode::TKind::Element: {
         const QString name = LowerName(c->TagName);
-        return IsEngineInternal(name) || ElementKindOf(name).BlockLike;
+        return IsEngineInternal(name) || ElementKindOf(name).BlockLike();
       }
       case TDomNode::TKind::Text:
         return IsBlank(c->Data);
@@ -438,10 +416,6 @@ private:
   std::vector<TFrame> FStack;
   std::vector<TWrittenAttribute> FAttributes; // of the element being written
   TVisitedElements FVisited;
-  qsizetype FHeadStart = -1;
-  qsizetype FHeadScriptsAt = -1;
-  bool FInHead = false;
-  bool FHeadHasScript = false;
 };
 
 TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
@@ -455,32 +429,23 @@ TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
 
 } // namespace
 
-std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings) {
   try {
     TLinkRewriting links = LinkRewritingOf(settings);
-    if (settings.SourceCodePreservation)
-      return TidySavedSource(rawSavedSource, links);
-
     const TTreeSurvey survey = SurveyTree(document.Root());
+    links.BaseURL = survey.BaseURL;
+    if (settings.SourceCodePreservation)
+      return DecodeSavedSource(SerializeRawSource(document, prologue, links));
     if (!survey.Readable || survey.HtmlCount != 1)
       return std::nullopt;
-    links.BaseURL = survey.BaseURL;
 
-    TSourceBuilder builder(rawSavedSource.size() + rawSavedSource.size() / 4 + 1024);
-    builder += SavedSourcePrologue(rawSavedSource, settings.DOCTYPE);
+    TSourceBuilder builder(prologue.size() + 1024);
+    builder += SourcePrologue(prologue, settings.DOCTYPE);
     TTreeWriter writer(settings, links, builder);
     if (!writer.Write(survey.Html))
       return std::nullopt;
-    const bool addHeadScripts = writer.HeadScriptsAt() >= 0 && !writer.HeadHasScript();
-    QString out = builder.Take();
-    if (addHeadScripts) {
-      QString scripts;
-      for (const QString& script : SavedHeadScripts(rawSavedSource))
-        scripts += script + LineBreak;
-      out.insert(writer.HeadScriptsAt(), scripts);
-    }
-    return out;
+    return builder.Take();
   } catch (...) {
     // Out of memory on a huge document, say: the pane reports it like any
     // other document it cannot read.

@@ -16,10 +16,12 @@ struct TSourceWriterSettings {
 };
 
 // The document's HTML source as the pane hands it out: rebuilt from the tree
-// under the settings, with the prologue and head scripts of the engine's raw
-// saved source. Nothing when the document cannot be written (not exactly one
-// html element, a node that cannot be written, out of memory).
-std::optional<QString> RebuildSource(const TDomDocument& document, const QString& rawSavedSource,
+// under the settings, the document's prologue (document-type line and
+// comments before <html>) in front; with SourceCodePreservation the engine's
+// own serialisation of the tree, tidied. Nothing when the document cannot be
+// written (not exactly one html element, a node that cannot be written, out
+// of memory).
+std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings);
 
 // The engine's raw saved source decoded by its byte-order mark: UTF-16LE after

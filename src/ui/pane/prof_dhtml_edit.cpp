@@ -5,7 +5,7 @@
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/dom_export.h"
 #include "ui/pane/engine/html_reader.h"
-#include "ui/pane/engine/raw_source.h"
+#include "ui/pane/pane_log.h"
 #include "ui/pane/pane_text_edit.h"
 
 #include <QTextDocumentFragment>
@@ -140,9 +140,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
     std::optional<QString> source;
     const auto write = [this, &source] {
       const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-      const QString raw =
-          DecodeSavedSource(FEngine->RawSavedSource(*dom, FWriterSettings.SourceCodePreservation));
-      source = RebuildSource(*dom, raw, FWriterSettings);
+      source = RebuildSource(*dom, FEngine->Document().Frame().Prologue, FWriterSettings);
     };
     if (FEngine->Document().characterCount() < LargeDocumentLength)
       write();
@@ -150,6 +148,7 @@ QString TProfDHTMLEdit2::DocumentHTML() const {
       RunBuilding(write, true);
     return source.value_or(ErrorMarker);
   } catch (...) {
+    LogCaughtFailure("Reading the document's source");
     return ErrorMarker;
   }
 }
@@ -163,10 +162,7 @@ QString TProfDHTMLEdit2::PieceHTML(const QTextDocumentFragment& piece) const {
   TSourceWriterSettings settings = FWriterSettings;
   settings.SourceCodePreservation = false;
   // The clipboard gets what a read of the pane would answer, the marker too.
-  return RebuildSource(
-             *dom, DecodeSavedSource(SerializeRawSource(*dom, document.Frame().Prologue, false)),
-             settings)
-      .value_or(ErrorMarker);
+  return RebuildSource(*dom, document.Frame().Prologue, settings).value_or(ErrorMarker);
 }
 
 void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
@@ -188,6 +184,7 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
     }
     FEngine->SetDocument(std::move(document));
   } catch (...) {
+    LogCaughtFailure("Writing the document's source");
     return;
   }
   emit OnSetSource();
@@ -202,6 +199,7 @@ QString TProfDHTMLEdit2::BodyText() const {
       text.replace(QStringLiteral("\r\n"), QStringLiteral("\r\n\r\n"));
     return text;
   } catch (...) {
+    LogCaughtFailure("Reading the body text");
     return ErrorMarker;
   }
 }
@@ -213,6 +211,7 @@ void TProfDHTMLEdit2::SetBodyText(const QString& text) {
     if (FEngine->BodyText() != text)
       FEngine->SetBodyText(text);
   } catch (...) {
+    LogCaughtFailure("Writing the body text");
   }
 }
 
@@ -238,6 +237,7 @@ void TProfDHTMLEdit2::SetSelText(const QString& text) {
   try {
     FEngine->ReplaceSelection(text);
   } catch (...) {
+    LogCaughtFailure("Replacing the selection");
   }
 }
 

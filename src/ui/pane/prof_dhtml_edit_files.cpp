@@ -180,7 +180,7 @@ QString TProfDHTMLEdit2::SaveAs(const QString& initialFolder) {
   std::optional<QString> source;
   try {
     const std::unique_ptr<TDomDocument> dom = FEngine->BuildDom(DefaultBlockTag());
-    source = RebuildSource(*dom, DecodeSavedSource(FEngine->RawSavedSource(*dom, false)), settings);
+    source = RebuildSource(*dom, FEngine->Document().Frame().Prologue, settings);
   } catch (...) {
     source.reset();
   }

@@ -1,8 +1,6 @@
 #include "ui/pane/saved_source.h"
 
-#include "ui/pane/html_element_kinds.h"
 #include "ui/pane/html_source_writer.h"
-#include "ui/pane/raw_html_scanner.h"
 
 #include <QStringDecoder>
 
@@ -17,51 +15,10 @@ void RemoveLine(QString& text, qsizetype at, qsizetype length) {
   text.remove(at, length);
 }
 
-QString CollapsedBlanks(QStringView text) {
-  QString result;
-  result.reserve(text.size());
-  bool blank = false;
-  for (const QChar c : text) {
-    if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f') {
-      blank = true;
-      continue;
-    }
-    if (blank && !result.isEmpty())
-      result += u' ';
-    blank = false;
-    result += c;
-  }
-  return result;
-}
-
-QStringView AttributeValue(const QString& raw, const TRawAttribute& attribute) {
-  return QStringView(raw).mid(attribute.ValueStart, attribute.ValueLength);
-}
-
-QString SavedBaseURL(const QString& raw) {
-  QString base;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.IsEndTag || tag.Name != u"base")
-      return true;
-    for (const TRawAttribute& attribute : tag.Attributes)
-      if (attribute.Name == u"href" && attribute.ValueLength > 0)
-        base = AttributeValue(raw, attribute).toString();
-    return base.isEmpty();
-  });
-  return base;
-}
-
 } // namespace
 
-QString SavedSourcePrologue(const QString& raw, const QString& docType) {
-  qsizetype htmlAt = -1;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.IsEndTag || tag.Name != u"html")
-      return true;
-    htmlAt = tag.Start;
-    return false;
-  });
-  QString prologue = htmlAt < 0 ? QString() : raw.left(htmlAt);
+QString SourcePrologue(const QString& documentPrologue, const QString& docType) {
+  QString prologue = documentPrologue;
   if (docType != DefaultDocTypeLine) {
     qsizetype at = prologue.indexOf(DefaultDocTypeLine, 0, Qt::CaseInsensitive);
     if (at >= 0)
@@ -86,61 +43,6 @@ QString SavedSourcePrologue(const QString& raw, const QString& docType) {
   if (!prologue.isEmpty() && !prologue.endsWith(LineBreak))
     prologue += LineBreak;
   return prologue;
-}
-
-QStringList SavedHeadScripts(const QString& raw) {
-  QStringList scripts;
-  bool inHead = false;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.Name == u"head") {
-      inHead = !tag.IsEndTag;
-      return inHead;
-    }
-    if (tag.Name == u"body")
-      return false;
-    if (inHead && !tag.IsEndTag && tag.Name == u"script" && tag.CloseEnd >= 0)
-      scripts.append(raw.mid(tag.Start, tag.CloseEnd - tag.Start));
-    return true;
-  });
-  return scripts;
-}
-
-QString TidySavedSource(const QString& raw, TLinkRewriting links) {
-  links.BaseURL = SavedBaseURL(raw);
-  QString out;
-  out.reserve(raw.size());
-  qsizetype copied = 0;
-  const auto replace = [&](qsizetype at, qsizetype length, const QString& text) {
-    out += QStringView(raw).mid(copied, at - copied);
-    out += text;
-    copied = at + length;
-  };
-  bool titleDone = false;
-  ScanRawTags(raw, [&](const TRawTag& tag) {
-    if (tag.IsEndTag)
-      return true;
-    if (links.RewritesAnything()) {
-      for (const TRawAttribute& attribute : tag.Attributes) {
-        if (attribute.ValueStart < 0 || !AttributeKindOf(attribute.Name).Link ||
-            (tag.Name == u"base" && attribute.Name == u"href"))
-          continue;
-        const QString link = AttributeValue(raw, attribute).toString();
-        const QString rewritten = RewriteLink(link, links);
-        if (rewritten != link)
-          replace(attribute.ValueStart, attribute.ValueLength, rewritten);
-      }
-    }
-    if (tag.Name == u"title" && !titleDone) {
-      titleDone = true;
-      const QStringView title = QStringView(raw).mid(tag.End, tag.ContentEnd - tag.End);
-      const QString tidy = CollapsedBlanks(title);
-      if (tidy != title)
-        replace(tag.End, title.size(), tidy);
-    }
-    return true;
-  });
-  out += QStringView(raw).mid(copied);
-  return out;
 }
 
 QString DecodeSavedSource(const QByteArray& bytes) {

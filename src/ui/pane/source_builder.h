@@ -14,10 +14,6 @@ public:
 
   qsizetype size() const { return FSize; }
 
-  QStringView View(qsizetype from, qsizetype length) const {
-    return QStringView(FData + from, length);
-  }
-
   TSourceBuilder& operator+=(char16_t c) {
     if (FSize == FCapacity)
       Grow(1);

@@ -24,9 +24,9 @@ char Lower(char c) {
 }
 
 // Elements whose content the parser reads as text up to their end tag.
-bool IsRawText(const std::string& name) {
+bool IsTextOnly(const std::string& name) {
   return ElementKindOf(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())))
-      .RawText;
+      .TextOnly();
 }
 
 class TScanner {
@@ -56,7 +56,7 @@ public:
         SkipPast(">");
       } else if (IsAsciiAlpha(next)) {
         const std::string name = ReadName();
-        if (ReadAttributes() && IsRawText(name))
+        if (ReadAttributes() && IsTextOnly(name))
           SkipToEndTag(name);
       }
     }

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QTextCursor>
 #include <QTextList>
+#include <QTextTableCell>
 #include <optional>
 #include <vector>
 
@@ -116,6 +117,8 @@ private:
   void BeginInlineObject();
   void AddImage(const TElementRef& element);
   void KeepComment(const GumboNode* node);
+  // Comments between table rows, kept on the first cell of the row after.
+  void KeepRowComments(QTextTableCell cell, const std::vector<const GumboNode*>& comments);
   void KeepVoidElement(TElementRef element);
   void KeepHidden(TKeptBodyNode kept);
   void InsertKeptNode(const TKeptBodyNode& kept);

@@ -8,7 +8,6 @@
 #include "ui/pane/engine/html_style.h"
 #include "ui/pane/engine/kept_nodes.h"
 #include "ui/pane/engine/layout_pacer.h"
-#include "ui/pane/engine/raw_source.h"
 
 #include <QTextBlock>
 #include <QTextEdit>
@@ -308,10 +307,6 @@ TTextMirror& TDocumentEngine::Mirror() {
 
 std::unique_ptr<TDomDocument> TDocumentEngine::BuildDom(const QString& defaultBlockTag) const {
   return BuildDomDocument(*FDocument, defaultBlockTag);
-}
-
-QByteArray TDocumentEngine::RawSavedSource(const TDomDocument& dom, bool withBody) const {
-  return SerializeRawSource(dom, FDocument->Frame().Prologue, withBody);
 }
 
 QString TDocumentEngine::BodyText() const {

@@ -35,7 +35,6 @@ public:
   void NewBlankDocument();
 
   std::unique_ptr<TDomDocument> BuildDom(const QString& defaultBlockTag) const;
-  QByteArray RawSavedSource(const TDomDocument& dom, bool withBody) const;
 
   // The text as shown: "\r\n" between blocks and for each line break,
   // images left out.

@@ -253,10 +253,13 @@ private:
     TOpenElement group;
     for (int row = 0; row < table.rows(); ++row) {
       TElementChain rowChain;
+      QString beforeRow;
       for (int column = 0; column < table.columns() && rowChain.isEmpty(); ++column) {
         const QTextTableCell cell = table.cellAt(row, column);
-        if (cell.row() == row)
+        if (cell.row() == row) {
           rowChain = Chain(cell.format().stringProperty(EngineProperty::CellChain));
+          beforeRow = cell.format().stringProperty(KeptProperty::BeforeRow);
+        }
       }
       if (rowChain.size() >= 2)
         rowChain.removeLast();
@@ -270,6 +273,8 @@ private:
                                                   : MadeElement(QStringLiteral("tbody")));
       if (!group.Node || !SameElement(group.Element, groupElement))
         group = TOpenElement{groupElement, AddElement(FDom, tableNode, groupElement)};
+      for (const TKeptBodyNode& kept : ParseKeptNodes(beforeRow))
+        AddKeptBodyNode(FDom, group.Node, kept);
       TDomNode* rowNode = AddElement(FDom, group.Node, rowElement);
       for (int column = 0; column < table.columns(); ++column) {
         const QTextTableCell cell = table.cellAt(row, column);

@@ -1,6 +1,7 @@
 #include "ui/pane/engine/gumbo_document.h"
 
 #include "ui/pane/engine/attribute_limit.h"
+#include "ui/pane/html_element_kinds.h"
 
 #include <algorithm>
 #include <array>
@@ -67,23 +68,21 @@ bool IsOneOf(std::string_view name, const std::array<const char*, N>& list) {
   return std::any_of(list.begin(), list.end(), [name](const char* item) { return name == item; });
 }
 
-// Start tags that never stay open inside themselves or have no content.
-bool DoesNotNest(std::string_view name) {
-  static constexpr std::array<const char*, 39> List = {
-      "area",     "base",  "br",    "col",    "embed", "hr",    "img",    "input",
-      "link",     "meta",  "param", "source", "track", "wbr",   "keygen", "basefont",
-      "bgsound",  "frame", "image", "p",      "li",    "dt",    "dd",     "option",
-      "optgroup", "tr",    "td",    "th",     "tbody", "thead", "tfoot",  "colgroup",
-      "caption",  "rb",    "rt",    "rtc",    "rp",    "html",  "body"};
-  return IsOneOf(name, List) || name == "head";
+// Names are at most 32 bytes (ReadTagName cuts them), so no allocation per tag.
+const TElementKind& KindOf(std::string_view name) {
+  std::array<char16_t, 32> wide{};
+  const std::size_t length = std::min(name.size(), wide.size());
+  for (std::size_t i = 0; i < length; ++i)
+    wide[i] = static_cast<unsigned char>(name[i]);
+  return ElementKindOf(QStringView(wide.data(), static_cast<qsizetype>(length)));
 }
 
-// Elements whose content is not markup: the scan skips to their end tag.
-bool IsRawTextElement(std::string_view name) {
-  static constexpr std::array<const char*, 10> List = {
-      "script",   "style",    "xmp",      "iframe", "noembed",
-      "noframes", "noscript", "textarea", "title",  "plaintext"};
-  return IsOneOf(name, List);
+// Start tags that never stay open inside themselves or have no content.
+bool DoesNotNest(std::string_view name) {
+  static constexpr std::array<const char*, 20> List = {
+      "p",     "li",    "dt",       "dd",      "option", "optgroup", "tr",  "td", "th",   "tbody",
+      "thead", "tfoot", "colgroup", "caption", "rb",     "rt",       "rtc", "rp", "html", "body"};
+  return IsOneOf(name, List) || name == "head" || KindOf(name).Void;
 }
 
 std::string ReadTagName(const char* data, qsizetype size, qsizetype& at) {
@@ -134,6 +133,54 @@ qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::st
       return i;
   }
   return -1;
+}
+
+// Where the end tag of a raw-text element starts, or the end of the input.
+// Only a name that ends there closes it: "</script1>" is text of a script.
+qsizetype FindRawTextEnd(const char* data, qsizetype size, qsizetype from,
+                         const std::string& name) {
+  const std::string needle = "</" + name;
+  for (qsizetype end = FindCaseless(data, size, from, needle); end >= 0;
+       end = FindCaseless(data, size, end + 1, needle)) {
+    const qsizetype after = end + static_cast<qsizetype>(needle.size());
+    if (after < size && IsTagNameEnd(data[after]))
+      return end;
+  }
+  return size;
+}
+
+bool StartsCaseless(const char* data, qsizetype size, qsizetype at, std::string_view text) {
+  return size - at >= static_cast<qsizetype>(text.size()) &&
+         FindCaseless(data, at + static_cast<qsizetype>(text.size()), at, text) == at;
+}
+
+// Where a script's end tag starts, or the end of the input. Between "<!--"
+// and "-->" a "<script" starts a stretch that the parser reads as text up to
+// the next "</script" (whose end tag then ends nothing), so that one is
+// passed over.
+qsizetype FindScriptEnd(const char* data, qsizetype size, qsizetype from) {
+  const auto tag = [&](qsizetype at, std::string_view name) {
+    const qsizetype after = at + static_cast<qsizetype>(name.size());
+    return StartsCaseless(data, size, at, name) && after < size && IsTagNameEnd(data[after]);
+  };
+  bool escaped = false;
+  bool doubleEscaped = false;
+  for (qsizetype at = from; at < size; ++at) {
+    if (escaped && StartsCaseless(data, size, at, "-->")) {
+      escaped = doubleEscaped = false;
+      at += 2;
+    } else if (!escaped && StartsCaseless(data, size, at, "<!--")) {
+      escaped = true;
+      ++at; // its dashes may end it at once: "<!-->"
+    } else if (tag(at, "</script")) {
+      if (!doubleEscaped)
+        return at;
+      doubleEscaped = false;
+    } else if (escaped && tag(at, "<script")) {
+      doubleEscaped = true;
+    }
+  }
+  return size;
 }
 
 struct TScanResult {
@@ -215,11 +262,11 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
     } else if (IsAsciiAlpha(next)) {
       const std::string name = ReadTagName(data, size, at);
       at = SkipAttributes(data, size, at);
-      if (IsRawTextElement(name)) {
+      if (KindOf(name).TextOnly()) {
         if (name == "plaintext")
           break;
-        const qsizetype end = FindCaseless(data, size, at, "</" + name);
-        at = end < 0 ? size : end;
+        at =
+            name == "script" ? FindScriptEnd(data, size, at) : FindRawTextEnd(data, size, at, name);
       } else if (!DoesNotNest(name)) {
         const bool tooDeep = static_cast<int>(open.size()) >= maxDepth;
         open.emplace_back(name, tooDeep);
@@ -302,7 +349,14 @@ QString TextOf(const GumboNode* node) {
 
 QString CommentSource(const GumboNode* node) {
   const GumboStringPiece& original = node->v.text.original_text;
-  if (original.data && original.length > 0)
-    return QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+  if (original.data && original.length > 0) {
+    QString source = QString::fromUtf8(original.data, static_cast<qsizetype>(original.length));
+    // A bogus comment ("<!x", "<?x", "</1") that the input ends before its
+    // '>' gets one: written back without it, it would swallow the markup
+    // that the writer puts behind it.
+    if (!source.startsWith(u"<!--") && !source.endsWith(u'>'))
+      source += u'>';
+    return source;
+  }
   return QStringLiteral("<!--") + FromGumbo(node->v.text.text) + QStringLiteral("-->");
 }

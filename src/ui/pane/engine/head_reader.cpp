@@ -74,8 +74,14 @@ QString ReadPrologue(const TGumboDocument& parsed) {
     const GumboNode* node = Child(document.children, i);
     if (node == output.root)
       break;
-    if (node->type == GUMBO_NODE_COMMENT && !parsed.IsMarker(*node))
-      prologue += CommentSource(node) + QStringLiteral("\r\n");
+    if (node->type == GUMBO_NODE_COMMENT && !parsed.IsMarker(*node)) {
+      // One the input ends inside is closed: in front of the written
+      // document it would swallow all of it.
+      QString comment = CommentSource(node);
+      if (comment.startsWith(u"<!--") && !comment.endsWith(u"-->") && !comment.endsWith(u"--!>"))
+        comment += QStringLiteral("-->");
+      prologue += comment + QStringLiteral("\r\n");
+    }
   }
   return prologue;
 }

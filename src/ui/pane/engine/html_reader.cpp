@@ -6,6 +6,8 @@
 #include "ui/pane/engine/html_style.h"
 
 #include <QTextCursor>
+#include <cctype>
+#include <cstring>
 #include <functional>
 #include <optional>
 
@@ -104,6 +106,15 @@ std::optional<QString> THtmlReader::RawContent(const GumboNode* node) const {
   if (!start.data || !end.data || start.length == 0 || end.length == 0 ||
       end.data < start.data + start.length)
     return std::nullopt;
+  // An end tag that closed it on the way ("</tr>" around a video the parser
+  // moved out of a table) is not its own: written as one, the content would
+  // read back differently.
+  const QByteArray name = GumboTagName(element).toUtf8();
+  const std::size_t after = static_cast<std::size_t>(name.size()) + 2;
+  if (end.length < after || std::strncmp(end.data, "</", 2) != 0 ||
+      QByteArray(end.data + 2, name.size()).toLower() != name ||
+      (end.length > after && std::isalnum(static_cast<unsigned char>(end.data[after]))))
+    return std::nullopt;
   const QByteArray inner(start.data + start.length, end.data - (start.data + start.length));
   // The parse's own marks before form ends would be read as comments of the
   // document.
@@ -145,9 +156,9 @@ bool IsEmbeddedContent(QStringView tag) {
   return tag == u"object" || tag == u"video" || tag == u"audio" || tag == u"iframe";
 }
 
-bool InsideForm(const GumboNode* node) {
+bool Inside(const GumboNode* node, GumboTag tag) {
   for (const GumboNode* up = node->parent; up; up = up->parent)
-    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == GUMBO_TAG_FORM)
+    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == tag)
       return true;
   return false;
 }
@@ -195,10 +206,11 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     }
     return;
   }
-  // The parser leaves a form inside a form after a misplaced </form>, but a
-  // form start tag inside a form is dropped when the markup is read again:
-  // only its content counts, so only its content is read.
-  if (element.tag == GUMBO_TAG_FORM && InsideForm(node))
+  // The parser leaves a form inside a form after a misplaced </form>, and a
+  // link inside a link when a table splits the outer one, but read again
+  // such a start tag inside its own kind is dropped or closes the outer
+  // element: only its content counts, so only its content is read.
+  if ((element.tag == GUMBO_TAG_FORM || element.tag == GUMBO_TAG_A) && Inside(node, element.tag))
     return VisitChildren(node);
   TElementRef ref{NewElementId(), tag, Attributes(element)};
   // Their content is raw text, which would read back differently once written

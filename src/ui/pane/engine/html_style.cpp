@@ -1,9 +1,12 @@
 #include "ui/pane/engine/html_style.h"
 
+#include "ui/pane/html_element_kinds.h"
+
 #include <QTextLength>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -16,27 +19,16 @@ template <std::size_t N> bool IsOneOf(QStringView tag, const std::array<QStringV
 namespace HtmlVocabulary {
 
 bool IsBlock(QStringView tag) {
-  static constexpr std::array<QStringView, 45> List = {
-      u"address", u"article", u"aside",  u"blockquote", u"center",  u"dd",       u"details",
-      u"dialog",  u"dir",     u"div",    u"dl",         u"dt",      u"fieldset", u"figcaption",
-      u"figure",  u"footer",  u"form",   u"h1",         u"h2",      u"h3",       u"h4",
-      u"h5",      u"h6",      u"header", u"hgroup",     u"hr",      u"li",       u"main",
-      u"menu",    u"nav",     u"ol",     u"p",          u"pre",     u"section",  u"summary",
-      u"ul",      u"listing", u"legend", u"table",      u"caption", u"tr",       u"td",
-      u"th",      u"tbody",   u"thead"};
-  return IsOneOf(tag, List) || tag == u"tfoot" || tag == u"search";
+  return ElementKindOf(tag).Block;
 }
 
 bool IsVoid(QStringView tag) {
-  static constexpr std::array<QStringView, 19> List = {
-      u"area",   u"base",     u"br",      u"col",   u"embed",  u"hr",    u"img",
-      u"input",  u"link",     u"meta",    u"param", u"source", u"track", u"wbr",
-      u"keygen", u"basefont", u"bgsound", u"frame", u"image"};
-  return IsOneOf(tag, List);
+  return ElementKindOf(tag).Void;
 }
 
 bool IsPreformatted(QStringView tag) {
-  return tag == u"pre" || tag == u"listing";
+  const TElementKind& kind = ElementKindOf(tag);
+  return kind.Block && kind.KeepsWhiteSpace;
 }
 
 bool IsHeading(QStringView tag) {
@@ -60,10 +52,7 @@ bool IsNeverShown(QStringView tag) {
 }
 
 bool IsPureFormatting(QStringView tag) {
-  static constexpr std::array<QStringView, 13> List = {u"b",   u"strong", u"i",      u"em",  u"u",
-                                                       u"ins", u"s",      u"strike", u"del", u"sub",
-                                                       u"sup", u"cite",   u"dfn"};
-  return IsOneOf(tag, List);
+  return ElementKindOf(tag).PureFormatting;
 }
 
 } // namespace HtmlVocabulary
@@ -78,6 +67,24 @@ constexpr std::array<double, 7> FontSizeFactors = {0.625, 0.8125, 1.0, 1.125, 1.
 void SetPointSize(QTextCharFormat& format, double points) {
   if (std::isfinite(points) && points > 0)
     format.setFontPointSize(std::clamp(points, 1.0, 400.0));
+}
+
+struct TCssNumber {
+  double Number;
+  QStringView Unit;
+};
+
+// "12px", "-1.5em", "120%": the number and what follows it, trimmed.
+std::optional<TCssNumber> ScanCssNumber(QStringView value) {
+  qsizetype numberEnd = 0;
+  while (numberEnd < value.size() &&
+         (value[numberEnd].isDigit() || value[numberEnd] == u'.' || value[numberEnd] == u'-'))
+    ++numberEnd;
+  bool ok = false;
+  const double number = value.left(numberEnd).toDouble(&ok);
+  if (!ok || !std::isfinite(number))
+    return std::nullopt;
+  return TCssNumber{number, value.mid(numberEnd).trimmed()};
 }
 
 // "12px", "1.5em", "120%", "small", ... relative to the current size.
@@ -98,14 +105,10 @@ void ApplyCssFontSize(QTextCharFormat& format, QStringView value) {
     return SetPointSize(format, current / 1.2);
   if (value == u"larger")
     return SetPointSize(format, current * 1.2);
-  qsizetype numberEnd = 0;
-  while (numberEnd < value.size() && (value[numberEnd].isDigit() || value[numberEnd] == u'.'))
-    ++numberEnd;
-  bool ok = false;
-  const double number = value.left(numberEnd).toDouble(&ok);
-  if (!ok)
+  const std::optional<TCssNumber> size = ScanCssNumber(value);
+  if (!size)
     return;
-  const QStringView unit = value.mid(numberEnd).trimmed();
+  const auto [number, unit] = *size;
   if (unit == u"pt")
     SetPointSize(format, number);
   else if (unit == u"px")
@@ -184,15 +187,10 @@ Qt::Alignment ParseAlignment(QStringView value, bool* ok) {
 
 // "12px", "1em", "10pt" as pixels.
 double ParseLength(QStringView value) {
-  qsizetype numberEnd = 0;
-  while (numberEnd < value.size() &&
-         (value[numberEnd].isDigit() || value[numberEnd] == u'.' || value[numberEnd] == u'-'))
-    ++numberEnd;
-  bool ok = false;
-  const double number = value.left(numberEnd).toDouble(&ok);
-  if (!ok || !std::isfinite(number))
+  const std::optional<TCssNumber> length = ScanCssNumber(value);
+  if (!length)
     return 0;
-  const QStringView unit = value.mid(numberEnd).trimmed();
+  const auto [number, unit] = *length;
   double pixels = number;
   if (unit == u"pt")
     pixels = number * 4 / 3;
@@ -279,6 +277,12 @@ bool KeepsBlanks(const TElementRef& element) {
   return value == u"pre" || value == u"pre-wrap" || value == u"break-spaces";
 }
 
+bool StyleKeepsLineBreaks(QStringView style) {
+  const QString value = StyleProperty(style, u"white-space").trimmed().toLower();
+  return value == u"pre" || value == u"pre-wrap" || value == u"pre-line" ||
+         value == u"break-spaces";
+}
+
 QStringList Families(const QTextCharFormat& format) {
   const QVariant families = format.property(QTextFormat::FontFamilies);
   if (families.isValid())
@@ -298,29 +302,29 @@ bool IsBold(const QTextCharFormat& format) {
 
 void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
   const QString& tag = element.Tag;
-  if (tag == u"b" || tag == u"strong" || tag == u"th" || tag == u"dt" || tag == u"summary")
+  using F = TElementFormatting;
+  const F formatting = ElementKindOf(tag).Formatting;
+  if (formatting == F::Bold)
     format.setFontWeight(QFont::Bold);
-  else if (tag == u"i" || tag == u"em" || tag == u"cite" || tag == u"var" || tag == u"dfn" ||
-           tag == u"address")
+  else if (formatting == F::Italic)
     format.setFontItalic(true);
-  else if (tag == u"u" || tag == u"ins")
+  else if (formatting == F::Underline)
     format.setFontUnderline(true);
-  else if (tag == u"s" || tag == u"strike" || tag == u"del")
+  else if (formatting == F::StrikeOut)
     format.setFontStrikeOut(true);
-  else if (tag == u"sub")
+  else if (formatting == F::Subscript)
     format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-  else if (tag == u"sup")
+  else if (formatting == F::Superscript)
     format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-  else if (tag == u"code" || tag == u"tt" || tag == u"kbd" || tag == u"samp" ||
-           HtmlVocabulary::IsPreformatted(tag))
+  else if (formatting == F::Monospace)
     format.setFontFamilies({QStringLiteral("monospace")});
-  else if (tag == u"big")
+  else if (formatting == F::Bigger)
     SetPointSize(format, PointSize(format) * 1.2);
-  else if (tag == u"small")
+  else if (formatting == F::Smaller)
     SetPointSize(format, PointSize(format) / 1.2);
-  else if (tag == u"mark")
+  else if (formatting == F::Marked)
     format.setBackground(QColor(Qt::yellow));
-  else if (HtmlVocabulary::IsHeading(tag))
+  else if (formatting == F::Heading)
     ApplyHeading(tag, format);
   else if (tag == u"a" && element.HasAttribute(u"href")) {
     format.setAnchor(true);

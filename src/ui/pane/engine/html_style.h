@@ -55,6 +55,9 @@ QString StyleProperty(QStringView style, QStringView name);
 // Blocks whose text keeps every blank, tab and line feed: preformatted
 // elements and those styled so ("white-space: pre-wrap").
 bool KeepsBlanks(const TElementRef& element);
+// A style under which line breaks show ("white-space: pre-line" too), so
+// none may be added inside.
+bool StyleKeepsLineBreaks(QStringView style);
 
 // Effective values of a char format, with the document's defaults for
 // properties the format does not set.

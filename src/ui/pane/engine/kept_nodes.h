@@ -34,6 +34,9 @@ enum : int {
   // QTextBlockFormat: nodes written after the block's text, each inside the
   // first Depth elements of its chain.
   Trailing,
+  // QTextTableCellFormat of a row's first cell: nodes written between that
+  // row and the one before.
+  BeforeRow,
 };
 } // namespace KeptProperty
 

@@ -1,6 +1,7 @@
 #include "ui/pane/engine/raw_source.h"
 
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/html_element_kinds.h"
 
 #include <vector>
 
@@ -30,8 +31,26 @@ void AppendEscaped(QString& out, QStringView text, bool attribute) {
   }
 }
 
+// A title's text as a title bar shows it: each run of blanks one space.
+QString CollapsedBlanks(QStringView text) {
+  QString result;
+  result.reserve(text.size());
+  bool blank = false;
+  for (const QChar c : text) {
+    if (c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f') {
+      blank = true;
+      continue;
+    }
+    if (blank && !result.isEmpty())
+      result += u' ';
+    blank = false;
+    result += c;
+  }
+  return result;
+}
+
 // Iterative, so no document depth can exhaust the stack.
-void AppendNode(QString& out, const TDomNode* root, bool withBody) {
+void AppendNode(QString& out, const TDomNode* root, const TLinkRewriting& links, bool& titleDone) {
   struct TFrame {
     const TDomNode* Node;
     qsizetype Next;
@@ -52,22 +71,31 @@ void AppendNode(QString& out, const TDomNode* root, bool withBody) {
     }
     out += u'<';
     out += node->TagName;
+    const QString tag = node->TagName.toLower();
     for (const TDomAttribute& attribute : node->Attributes) {
       out += u' ';
       out += attribute.Name;
       out += u"=\"";
-      AppendEscaped(out, attribute.Value, true);
+      const QString name = attribute.Name.toLower();
+      const bool link = AttributeKindOf(name).Link && !(tag == u"base" && name == u"href");
+      AppendEscaped(out, link ? RewriteLink(attribute.Value, links) : attribute.Value, true);
       out += u'"';
     }
     out += u'>';
-    if (HtmlVocabulary::IsVoid(node->TagName))
+    if (HtmlVocabulary::IsVoid(tag))
       return;
-    if (node->HasRawContent)
-      out += node->RawContent;
-    if (!withBody && node->TagName == u"body") {
-      out += u"</body>";
+    if (tag == u"title" && !titleDone) {
+      titleDone = true;
+      QString title;
+      for (const TDomNode* child : node->Children)
+        if (child && child->Kind == TDomNode::TKind::Text)
+          title += child->Data;
+      AppendEscaped(out, CollapsedBlanks(title), false);
+      out += u"</title>";
       return;
     }
+    if (node->HasRawContent)
+      out += node->RawContent;
     stack.push_back(TFrame{node, 0});
   };
   open(root);
@@ -87,10 +115,11 @@ void AppendNode(QString& out, const TDomNode* root, bool withBody) {
 } // namespace
 
 QByteArray SerializeRawSource(const TDomDocument& document, const QString& prologue,
-                              bool withBody) {
+                              const TLinkRewriting& links) {
   QString source = prologue;
+  bool titleDone = false;
   for (const TDomNode* node : document.Root()->Children)
-    AppendNode(source, node, withBody);
+    AppendNode(source, node, links, titleDone);
   source += QStringLiteral("\r\n");
   return QByteArray("\xEF\xBB\xBF") + source.toUtf8();
 }

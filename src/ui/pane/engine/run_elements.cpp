@@ -1,6 +1,7 @@
 #include "ui/pane/engine/run_elements.h"
 
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/html_element_kinds.h"
 
 #include <QStringList>
 #include <cmath>
@@ -45,22 +46,25 @@ TElementChain RunElements(TElementChain chain, const QTextCharFormat& actual,
     return format;
   };
   QTextCharFormat shown = computed();
-  auto removeWhere = [&chain](auto predicate) {
-    chain.removeIf([&](const TElementRef& e) {
-      return HtmlVocabulary::IsPureFormatting(e.Tag) && e.Attributes.isEmpty() && predicate(e.Tag);
+  // Removes the plain formatting elements (no attributes) with that effect.
+  auto remove = [&chain](TElementFormatting effect) {
+    chain.removeIf([effect](const TElementRef& e) {
+      const TElementKind& kind = ElementKindOf(e.Tag);
+      return kind.PureFormatting && kind.Formatting == effect && e.Attributes.isEmpty();
     });
   };
   if (!HtmlStyle::IsBold(actual) && HtmlStyle::IsBold(shown))
-    removeWhere([](const QString& t) { return t == u"b" || t == u"strong"; });
+    remove(TElementFormatting::Bold);
   if (!actual.fontItalic() && shown.fontItalic())
-    removeWhere(
-        [](const QString& t) { return t == u"i" || t == u"em" || t == u"cite" || t == u"dfn"; });
+    remove(TElementFormatting::Italic);
   if (!actual.fontUnderline() && shown.fontUnderline())
-    removeWhere([](const QString& t) { return t == u"u" || t == u"ins"; });
+    remove(TElementFormatting::Underline);
   if (!actual.fontStrikeOut() && shown.fontStrikeOut())
-    removeWhere([](const QString& t) { return t == u"s" || t == u"strike" || t == u"del"; });
-  if (actual.verticalAlignment() != shown.verticalAlignment())
-    removeWhere([](const QString& t) { return t == u"sub" || t == u"sup"; });
+    remove(TElementFormatting::StrikeOut);
+  if (actual.verticalAlignment() != shown.verticalAlignment()) {
+    remove(TElementFormatting::Subscript);
+    remove(TElementFormatting::Superscript);
+  }
   shown = computed();
 
   QList<TDomAttribute> font;

@@ -15,6 +15,8 @@ struct TListedCell {
   const GumboNode* Node = nullptr;
   // Comments between the table's rows and cells, in front of this cell.
   std::vector<const GumboNode*> Comments;
+  // Comments between this cell's row and the one before, written there.
+  std::vector<const GumboNode*> RowComments;
 };
 
 struct TCellSlot {
@@ -22,6 +24,7 @@ struct TCellSlot {
   TElementChain Chain; // row group, row, cell
   TPlacedCell Place;
   std::vector<const GumboNode*> Comments;
+  std::vector<const GumboNode*> RowComments;
 };
 
 bool IsCell(const GumboNode* node) {
@@ -82,6 +85,19 @@ void ApplyTableAttributes(const TElementRef& table, QTextTableFormat& format) {
 
 } // namespace
 
+void THtmlReader::KeepRowComments(QTextTableCell cell,
+                                  const std::vector<const GumboNode*>& comments) {
+  std::vector<TKeptBodyNode> kept;
+  for (const GumboNode* comment : comments)
+    if (!FParsed.IsMarker(*comment))
+      kept.push_back(TKeptBodyNode{TKeptBodyNode::TKind::Comment, {}, CommentSource(comment), 0});
+  if (kept.empty())
+    return;
+  QTextTableCellFormat format = cell.format().toTableCellFormat();
+  format.setProperty(KeptProperty::BeforeRow, SerializeKeptNodes(kept));
+  cell.setFormat(format);
+}
+
 // Reads the table into a grid; false when it cannot be shown as one.
 bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   std::vector<const GumboNode*> captions;
@@ -121,11 +137,14 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   std::vector<const GumboNode*> trailingComments = std::move(comments);
   comments.clear();
   // The cells of each row, with the comments in front of each; comments
-  // after a row's last cell go to the next cell, or after the table.
+  // after a row's last cell go to the next cell, or after the table. Those
+  // between rows stay there when the row has a cell of its own.
   std::vector<std::vector<TListedCell>> listed(rows.size());
   std::vector<std::vector<TCellSpans>> spans(rows.size());
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    comments.insert(comments.end(), rowComments[r].begin(), rowComments[r].end());
+    // What the row before holds after its last cell stands between the rows.
+    rowComments[r].insert(rowComments[r].begin(), comments.begin(), comments.end());
+    comments.clear();
     const GumboVector& trChildren = rows[r].second->v.element.children;
     for (unsigned k = 0; k < trChildren.length; ++k) {
       const GumboNode* cell = Child(trChildren, k);
@@ -133,11 +152,15 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
         comments.push_back(cell);
       if (!IsCell(cell))
         continue;
-      listed[r].push_back(TListedCell{cell, std::move(comments)});
+      listed[r].push_back(TListedCell{cell, std::move(comments), {}});
+      if (listed[r].size() == 1)
+        listed[r].back().RowComments = std::move(rowComments[r]);
       comments.clear();
       spans[r].push_back(TCellSpans{SpanAttribute(cell->v.element, "rowspan"),
                                     SpanAttribute(cell->v.element, "colspan")});
     }
+    if (listed[r].empty())
+      comments.insert(comments.begin(), rowComments[r].begin(), rowComments[r].end());
   }
   const std::optional<TTableGrid> placement = PlaceTableCells(spans);
   if (!placement || rows.empty() || placement->Columns == 0)
@@ -155,6 +178,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
       TCellSlot slot;
       slot.Node = cell.Node;
       slot.Comments = std::move(cell.Comments);
+      slot.RowComments = std::move(cell.RowComments);
       slot.Place = *place++;
       if (rows[r].first.Id != 0)
         slot.Chain.append(rows[r].first);
@@ -217,6 +241,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
         covered[static_cast<std::size_t>(slot.Place.Row + dr)]
                [static_cast<std::size_t>(slot.Place.Column + dc)] = true;
     SetCellFormat(grid->cellAt(slot.Place.Row, slot.Place.Column), slot.Chain);
+    KeepRowComments(grid->cellAt(slot.Place.Row, slot.Place.Column), slot.RowComments);
   }
   for (std::size_t r = 0; r < rows.size(); ++r)
     for (int c = 0; c < columns; ++c)
