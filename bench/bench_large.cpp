@@ -13,6 +13,7 @@
 // process of its own to measure.
 #include "paint_probe.h"
 #include "ratio_reporter.h"
+#include "ui/main/pane_write_back.h"
 #include "ui/pane/engine/engine_document.h"
 #include "ui/pane/prof_dhtml_edit.h"
 
@@ -228,15 +229,12 @@ void BareOpen(benchmark::State& state) {
   Open<TBareView>(state);
 }
 
-// What the open command does with the pane: the load, then the document's
-// source with the character-set declaration read back in.
+// What the open command does with the pane: the load, then the document
+// declared UTF-8.
 struct TOpenCommandView : TPaneView {
   void Open(const QString& path) {
-    TPaneView::Open(path);
-    Pane.SetDocumentHTML(
-        Pane.DocumentHTML() +
-        QStringLiteral(
-            "<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\" />"));
+    if (!LoadDeclaredUtf8(Pane, path))
+      Failed = true;
   }
 };
 

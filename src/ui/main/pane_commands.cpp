@@ -7,7 +7,7 @@
 #include "ui/dialogs/frm_About.h"
 #include "ui/dialogs/frm_Options.h"
 #include "ui/main/frm_Main.h"
-#include "ui/main/pane_html.h"
+#include "ui/main/pane_write_back.h"
 #include "ui/main/translate_command.h"
 #include "ui/pane/file_loading.h"
 #include "ui/pane/prof_dhtml_edit.h"
@@ -15,33 +15,12 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QUrl>
 
 namespace {
 
 int TagOf(const QObject* sender) {
   return sender ? sender->property("tag").toInt() : -1;
-}
-
-// The pane's answer to a read that failed, not a document.
-bool IsMarker(const QString& read) {
-  return read == TProfDHTMLEdit2::BusyMarker || read == TProfDHTMLEdit2::ErrorMarker;
-}
-
-// The pane's source to write back into a pane, with the base element and
-// every link as the document has them: the source a pane hands out hides
-// its base and shortens links, and a document written back from that would
-// point elsewhere.
-QString SourceToWriteBack(TProfDHTMLEdit2& pane) {
-  using TOption = TProfDHTMLEditSourceCodeOption;
-  const TProfDHTMLEditSourceCodeOptions options = pane.SourceCodeOptions();
-  pane.SetSourceCodeOptions(options & ~TProfDHTMLEditSourceCodeOptions(
-                                          TOption::HideBaseElement | TOption::ExcludeBaseURL |
-                                          TOption::ExcludeFileProtocol |
-                                          TOption::UseBackSlashAsPathDelimiter));
-  const auto restore = qScopeGuard([&] { pane.SetSourceCodeOptions(options); });
-  return pane.DocumentHTML();
 }
 
 } // namespace
@@ -79,11 +58,7 @@ void TfrmMain::OpenSourceFile(const QString& fileName) {
   // nothing opened, and the source pane keeps its document.
   if (const std::optional<QString> refusal = PaneFileRefusal(fileName))
     throw ETralvescoError(*refusal);
-  E1->LoadFromFile(fileName);
-  // A marker written back would replace the loaded document with its word.
-  const QString html = SourceToWriteBack(*E1);
-  if (!IsMarker(html))
-    E1->SetDocumentHTML(WithUtf8Header(html));
+  LoadDeclaredUtf8(*E1, fileName);
 }
 
 void TfrmMain::btnClearClick(QObject* sender) {

@@ -11,6 +11,7 @@
 #include <QTextDocumentFragment>
 #include <QThread>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -188,6 +189,26 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
     return;
   }
   emit OnSetSource();
+}
+
+bool TProfDHTMLEdit2::DeclareCharsetInPlace(const QString& declaration) {
+  if (Busy() || FEngine->Updating() || !FEngine->Document().IsPlainTextAsRead())
+    return false;
+  const std::unique_ptr<TEngineDocument> parsed = ReadHtmlDocument(declaration, QUrl());
+  std::vector<TKeptNode>& head = FEngine->Document().Frame().Head;
+  std::erase_if(head, [](const TKeptNode& node) {
+    if (node.Kind != TDomNode::TKind::Element || node.TagName != u"meta")
+      return false;
+    return std::any_of(node.Attributes.begin(), node.Attributes.end(), [](const auto& attribute) {
+      return attribute.Name == u"charset" ||
+             (attribute.Name == u"http-equiv" &&
+              attribute.Value.trimmed().compare(u"content-type", Qt::CaseInsensitive) == 0);
+    });
+  });
+  for (const TKeptNode& node : parsed->Frame().Head)
+    head.push_back(node);
+  emit OnSetSource();
+  return true;
 }
 
 QString TProfDHTMLEdit2::BodyText() const {

@@ -70,6 +70,12 @@ public:
   // --- document ---
   QString DocumentHTML() const;
   void SetDocumentHTML(const QString& html);
+  // The document's content-type and charset declarations replaced by the
+  // META element `declaration` at the end of its head, as writing its source
+  // back with the declaration appended would leave it. Only a document as
+  // read from a text file takes it this way, where the source would read
+  // back unchanged; for any other, false and nothing changes.
+  bool DeclareCharsetInPlace(const QString& declaration);
   QString BodyText() const;
   void SetBodyText(const QString& text);
   // A bare name is looked for in the program's folder. False when the file is

@@ -44,6 +44,8 @@ bool TProfDHTMLEdit2::LoadFromFile(const QString& fileName) {
   const bool loaded = WaitForOperation(TPendingOperation::LoadingFile,
                                        [this, &path] { return StartFileLoad(path); });
   EndUpdate();
+  if (loaded)
+    FEngine->Document().MarkAsRead();
   return loaded;
 }
 

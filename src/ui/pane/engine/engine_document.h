@@ -47,6 +47,13 @@ public:
   const QUrl& Location() const { return FLocation; }
   void SetLocation(const QUrl& location);
 
+  // Whether the document was read from a plain-text file and is unchanged
+  // since MarkAsRead: such a document reads back from its own source as it
+  // is. Showing it changes it, so the mark comes once it shows.
+  bool IsPlainTextAsRead() const { return FPlainText && revision() == FReadRevision; }
+  void SetReadFromPlainText() { FPlainText = true; }
+  void MarkAsRead() { FReadRevision = revision(); }
+
   // A detached copy (no layout) with the same content, frame and location.
   std::unique_ptr<TEngineDocument> CloneDocument() const;
 
@@ -60,6 +67,8 @@ private:
 
   TDocumentFrame FFrame;
   QUrl FLocation;
+  bool FPlainText = false;
+  int FReadRevision = -1;
 };
 
 // The default font the engine shows text in.

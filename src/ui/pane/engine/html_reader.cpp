@@ -288,5 +288,6 @@ std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, cons
   document->SetLocation(location);
   document->setUndoRedoEnabled(true);
   document->setModified(false);
+  document->SetReadFromPlainText();
   return document;
 }
