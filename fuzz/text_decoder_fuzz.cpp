@@ -4,8 +4,8 @@
 // ASCII '<' is lost (a UTF-16 reading of 8-bit bytes would swallow them); and
 // a file counts as HTML exactly when its whole text, ASCII blanks skipped,
 // starts like a document, however far the first probe falls short.
+#include "settings/file_decoding.h"
 #include "settings/legacy_text.h"
-#include "ui/pane/file_decoding.h"
 
 #include <QStringConverter>
 #include <cstdint>

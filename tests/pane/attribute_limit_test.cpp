@@ -1,7 +1,7 @@
 // A tag with more attributes than the reader keeps loses those beyond the
 // limit and nothing else; markup the parser reads as text is left alone.
 #include "pane_test_support.h"
-#include "ui/pane/engine/attribute_limit.h"
+#include "ui/pane/engine/gumbo_document.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ void PrintTo(const TLimitRow& row, std::ostream* out) {
 class TAttributeLimitTest : public ::testing::TestWithParam<TLimitRow> {};
 
 TEST_P(TAttributeLimitTest, KeepsTheFirstTwo) {
-  EXPECT_EQ(LimitAttributes(GetParam().Markup, 2), GetParam().Kept);
+  EXPECT_EQ(LimitTags(GetParam().Markup, TGumboDocument::MaxNestingDepth, 2), GetParam().Kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -46,8 +46,8 @@ TEST(AttributeLimit, AHostileParagraphShowsItsTextWithTheFirstAttributes) {
   pane->SetDocumentHTML(html);
   EXPECT_EQ(pane->BodyText(), QStringLiteral("shown"));
   const QString source = pane->DocumentHTML();
-  EXPECT_TRUE(source.contains(QStringLiteral("a%1=").arg(MaxTagAttributes - 1)));
-  EXPECT_FALSE(source.contains(QStringLiteral("a%1=").arg(MaxTagAttributes)));
+  EXPECT_TRUE(source.contains(QStringLiteral("a%1=").arg(TGumboDocument::MaxTagAttributes - 1)));
+  EXPECT_FALSE(source.contains(QStringLiteral("a%1=").arg(TGumboDocument::MaxTagAttributes)));
 }
 
 } // namespace

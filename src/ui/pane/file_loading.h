@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/pane/file_decoding.h"
+#include "settings/file_decoding.h"
 
 #include <QByteArray>
 #include <QString>

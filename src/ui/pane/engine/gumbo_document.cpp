@@ -1,6 +1,5 @@
 #include "ui/pane/engine/gumbo_document.h"
 
-#include "ui/pane/engine/attribute_limit.h"
 #include "ui/pane/html_element_kinds.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@
 #include <vector>
 
 TGumboDocument::TGumboDocument(const QString& html)
-    : FBuffer(MarkFormEnds(LimitNesting(LimitAttributes(html.toUtf8()), MaxNestingDepth))) {
+    : FBuffer(MarkFormEnds(LimitTags(html.toUtf8(), MaxNestingDepth, MaxTagAttributes))) {
   GumboOptions options = kGumboDefaultOptions;
   // Errors are not used; recording them costs memory on broken input.
   options.max_errors = 0;
@@ -97,27 +96,67 @@ std::string ReadTagName(const char* data, qsizetype size, qsizetype& at) {
   return name;
 }
 
-// Index just past the '>' that ends a tag whose attributes start at `at`.
-qsizetype SkipAttributes(const char* data, qsizetype size, qsizetype at) {
+// A tag's attributes, from where they start to just past its '>'.
+struct TAttributeScan {
+  qsizetype End = 0;
+  int Count = 0;
+  // Those past the limit: from the first of them up to the tag's end (a
+  // closing "/" stays).
+  qsizetype DropFrom = -1;
+  qsizetype DropTo = -1;
+};
+
+TAttributeScan ScanAttributes(const char* data, qsizetype size, qsizetype at, int maxAttributes) {
+  enum class TState { BeforeName, Name, AfterName, BeforeValue, Value, Quoted };
+  TAttributeScan scan;
+  TState state = TState::BeforeName;
   char quote = 0;
-  bool afterEquals = false;
-  while (at < size) {
-    const char c = data[at++];
-    if (quote) {
+  qsizetype slash = -1;
+  const auto isSpace = [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+  };
+  for (; at < size; ++at) {
+    const char c = data[at];
+    if (state == TState::Quoted) {
       if (c == quote)
-        quote = 0;
-    } else if (c == '>') {
-      return at;
-    } else if ((c == '"' || c == '\'') && afterEquals) {
-      quote = c;
-      afterEquals = false;
-    } else if (c == '=') {
-      afterEquals = true;
-    } else if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f') {
-      afterEquals = false;
+        state = TState::BeforeName;
+      continue;
+    }
+    if (c == '>') {
+      scan.End = at + 1;
+      if (scan.DropFrom >= 0)
+        scan.DropTo = slash == at - 1 ? slash : at;
+      return scan;
+    }
+    if (state == TState::Value) {
+      if (isSpace(c))
+        state = TState::BeforeName;
+    } else if (state == TState::BeforeValue) {
+      if (c == '"' || c == '\'') {
+        quote = c;
+        state = TState::Quoted;
+      } else if (!isSpace(c)) {
+        state = TState::Value;
+      }
+    } else if (c == '/') {
+      slash = at;
+      state = TState::BeforeName;
+    } else if (isSpace(c)) {
+      if (state == TState::Name)
+        state = TState::AfterName;
+    } else if (c == '=' && state != TState::BeforeName) {
+      state = TState::BeforeValue;
+    } else if (state != TState::Name) {
+      // A name may start with '='.
+      if (++scan.Count == maxAttributes + 1)
+        scan.DropFrom = at;
+      state = TState::Name;
     }
   }
-  return size;
+  scan.End = size;
+  if (scan.DropFrom >= 0)
+    scan.DropTo = size;
+  return scan;
 }
 
 qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::string_view needle) {
@@ -185,13 +224,15 @@ qsizetype FindScriptEnd(const char* data, qsizetype size, qsizetype from) {
 
 struct TScanResult {
   int MaxDepth = 0;
+  int MaxAttributes = 0;
   QByteArray Output;
   std::vector<qsizetype> FormEnds; // where each </form> tag starts
 };
 
 // One pass over the markup; with `rewrite` it also copies everything except
-// the tags that nest beyond maxDepth.
-TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
+// the tags that nest beyond maxDepth and the attributes of a tag beyond its
+// first maxAttributes.
+TScanResult ScanTags(const QByteArray& utf8, int maxDepth, int maxAttributes, bool rewrite) {
   TScanResult result;
   const char* data = utf8.constData();
   const qsizetype size = utf8.size();
@@ -203,7 +244,7 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
   std::unordered_map<std::string, int> openCount;
   qsizetype copied = 0;
   auto drop = [&](qsizetype from, qsizetype to) {
-    if (!rewrite)
+    if (!rewrite || from < 0)
       return;
     result.Output.append(data + copied, from - copied);
     copied = to;
@@ -235,11 +276,13 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
     } else if (next == '/' && at + 1 < size && IsAsciiAlpha(data[at + 1])) {
       ++at;
       const std::string name = ReadTagName(data, size, at);
-      at = SkipAttributes(data, size, at);
+      const TAttributeScan attributes = ScanAttributes(data, size, at, maxAttributes);
+      at = attributes.End;
+      result.MaxAttributes = std::max(result.MaxAttributes, attributes.Count);
       if (name == "form")
         result.FormEnds.push_back(tagStart);
+      bool dropped = false;
       if (openCount[name] > 0) {
-        bool dropped = false;
         for (;;) {
           auto entry = std::move(open.back());
           open.pop_back();
@@ -252,6 +295,8 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
         if (dropped)
           drop(tagStart, at);
       }
+      if (!dropped)
+        drop(attributes.DropFrom, attributes.DropTo);
     } else if (next == '/') {
       // "</" without a letter behind it opens a bogus comment that the
       // first '>' ends, quotes or not; read as a tag, a quote in it would
@@ -261,14 +306,19 @@ TScanResult ScanNesting(const QByteArray& utf8, int maxDepth, bool rewrite) {
       at = gt ? gt - data + 1 : size;
     } else if (IsAsciiAlpha(next)) {
       const std::string name = ReadTagName(data, size, at);
-      at = SkipAttributes(data, size, at);
+      const TAttributeScan attributes = ScanAttributes(data, size, at, maxAttributes);
+      at = attributes.End;
+      result.MaxAttributes = std::max(result.MaxAttributes, attributes.Count);
+      const bool tooDeep = !KindOf(name).TextOnly() && !DoesNotNest(name) &&
+                           static_cast<int>(open.size()) >= maxDepth;
+      if (!tooDeep)
+        drop(attributes.DropFrom, attributes.DropTo);
       if (KindOf(name).TextOnly()) {
         if (name == "plaintext")
           break;
         at =
             name == "script" ? FindScriptEnd(data, size, at) : FindRawTextEnd(data, size, at, name);
       } else if (!DoesNotNest(name)) {
-        const bool tooDeep = static_cast<int>(open.size()) >= maxDepth;
         open.emplace_back(name, tooDeep);
         ++openCount[name];
         result.MaxDepth = std::max(result.MaxDepth, static_cast<int>(open.size()));
@@ -289,7 +339,8 @@ constexpr std::string_view FormEndMarker = "<!---->";
 QByteArray TGumboDocument::MarkFormEnds(const QByteArray& utf8) {
   if (FindCaseless(utf8.constData(), utf8.size(), 0, "</form") < 0)
     return utf8;
-  const TScanResult scan = ScanNesting(utf8, std::numeric_limits<int>::max(), false);
+  const TScanResult scan =
+      ScanTags(utf8, std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), false);
   if (scan.FormEnds.empty())
     return utf8;
   QByteArray marked;
@@ -312,10 +363,11 @@ bool TGumboDocument::IsMarker(const GumboNode& node) const {
   return std::binary_search(FMarkers.begin(), FMarkers.end(), at);
 }
 
-QByteArray LimitNesting(const QByteArray& utf8, int maxDepth) {
-  if (ScanNesting(utf8, maxDepth, false).MaxDepth <= maxDepth)
+QByteArray LimitTags(const QByteArray& utf8, int maxDepth, int maxAttributes) {
+  const TScanResult scan = ScanTags(utf8, maxDepth, maxAttributes, false);
+  if (scan.MaxDepth <= maxDepth && scan.MaxAttributes <= maxAttributes)
     return utf8;
-  return ScanNesting(utf8, maxDepth, true).Output;
+  return ScanTags(utf8, maxDepth, maxAttributes, true).Output;
 }
 
 QList<TDomAttribute> GumboAttributes(const GumboElement& element) {

@@ -30,6 +30,11 @@ public:
   // depth (20,000 nested divs take a second, 100,000 half a minute), and it
   // frees its tree recursively. Deeper markup than this is flattened first.
   static constexpr int MaxNestingDepth = 1000;
+  // Gumbo checks each new attribute of a tag against all before it, so a
+  // tag with n attributes costs n * n / 2 comparisons: a paragraph with
+  // 100,000 of them held a core for half a minute. No document a person
+  // writes comes near this many on one element; those beyond are left out.
+  static constexpr int MaxTagAttributes = 128;
 
 private:
   struct TOutputDeleter {
@@ -46,10 +51,13 @@ private:
 };
 
 // The UTF-8 text with the start and end tags that would nest deeper than
-// maxDepth removed (text and everything else stay); the input unchanged when
-// nothing nests that deep. The count follows tags naively, ignoring those
-// that a parser closes by itself, so it errs towards removing too few.
-QByteArray LimitNesting(const QByteArray& utf8, int maxDepth);
+// maxDepth removed (text and everything else stay), and each tag's
+// attributes after its first maxAttributes; the input unchanged when there
+// are none such. Comments and the text of raw-text elements are passed
+// over, as the parser passes over them. The nesting count follows tags
+// naively, ignoring those that a parser closes by itself, so it errs
+// towards removing too few.
+QByteArray LimitTags(const QByteArray& utf8, int maxDepth, int maxAttributes);
 
 // Element name as gumbo reports it, lower case (the original text for
 // elements gumbo does not know).

@@ -1,4 +1,4 @@
-#include "ui/pane/file_decoding.h"
+#include "settings/file_decoding.h"
 
 #include "settings/legacy_text.h"
 
