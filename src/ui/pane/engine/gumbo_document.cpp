@@ -148,7 +148,7 @@ TAttributeScan ScanAttributes(const char* data, qsizetype size, qsizetype at, in
       state = TState::BeforeValue;
     } else if (state != TState::Name) {
       // A name may start with '='.
-      if (++scan.Count == maxAttributes + 1)
+      if (++scan.Count > maxAttributes && scan.DropFrom < 0)
         scan.DropFrom = at;
       state = TState::Name;
     }
