@@ -4,6 +4,7 @@
 // bytes 01 02 03 (which no text file holds, UTF-16 ones included), the
 // section, the key, the value to write and, when present, the legacy code
 // page the file is in (a part starting with 'B' is Big5, any other GB18030).
+#include "fuzz_parts.h"
 #include "settings/ini_file.h"
 #include "settings/legacy_text.h"
 
@@ -31,11 +32,7 @@ QString Name(const QByteArray& raw, const char* fallback) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  QList<QByteArray> parts;
-  qsizetype start = 0;
-  for (qsizetype at; (at = input.indexOf("\x01\x02\x03", start)) >= 0; start = at + 3)
-    parts.append(input.mid(start, at - start));
-  parts.append(input.mid(start));
+  const QList<QByteArray> parts = FuzzParts(input);
   const QByteArray file = parts.value(0);
   const QString section = Name(parts.value(1), "General");
   const QString key = Name(parts.value(2), "Direction");

@@ -3,6 +3,7 @@
 // as written (or the file is left exactly as it was), every other key reads as before, and the next
 // pass writes nothing. The input is the file, then, each after the bytes 01 02 03, the section, the
 // key and the value.
+#include "fuzz_parts.h"
 #include "lang/lang_file.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
@@ -50,11 +51,7 @@ TKeys KeysOf(const QByteArray& bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  QList<QByteArray> parts;
-  qsizetype start = 0;
-  for (qsizetype at; (at = input.indexOf("\x01\x02\x03", start)) >= 0; start = at + 3)
-    parts.append(input.mid(start, at - start));
-  parts.append(input.mid(start));
+  const QList<QByteArray> parts = FuzzParts(input);
   const QByteArray file = parts.value(0);
   const QString section = Name(parts.value(1), "TfrmMain", false);
   const QString key = Name(parts.value(2), "btnGo_Caption", true);
