@@ -92,7 +92,7 @@ public:
     // Whoever waits may be among the objects a handler meanwhile lets go
     // of: they go once no wait runs.
     if (type == QEvent::DeferredDelete) {
-      FDeleteLater.emplace_back(watched);
+      RunHandler([&] { FDeleteLater.emplace_back(watched); });
       return true;
     }
     if (IsPointerInput(type))
@@ -100,7 +100,9 @@ public:
     if (!IsKeyInput(type))
       return false;
     if (FRefusing == 0)
-      FHeld.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
+      RunHandler([&] {
+        FHeld.push_back({QPointer<QObject>(watched), std::unique_ptr<QEvent>(event->clone())});
+      });
     return true;
   }
 
