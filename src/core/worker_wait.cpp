@@ -6,11 +6,14 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <climits>
 #include <deque>
@@ -51,6 +54,19 @@ bool IsPointerInput(QEvent::Type type) {
   default:
     return false;
   }
+}
+
+// A modal box that opened after the wait (a time-out message, say) blocks
+// the window the held keys were aimed at; the window system would not let
+// a key through to it, so neither do we.
+bool IsBlockedByModalBox(QObject* receiver) {
+  const QWindow* modal = QGuiApplication::modalWindow();
+  if (!modal)
+    return false;
+  const QWindow* target = qobject_cast<QWindow*>(receiver);
+  if (const auto* widget = qobject_cast<QWidget*>(receiver))
+    target = widget->window()->windowHandle();
+  return target && target != modal && !modal->isAncestorOf(target);
 }
 
 // A shortcut override only asks the focus widget whether it wants the key
@@ -108,9 +124,14 @@ public:
 
 private:
   // The held keys in the order typed. A key that starts a wait of its own
-  // ends this round; the end of that wait starts the next one.
+  // ends this round; the end of that wait starts the next one. Keys wait
+  // behind a modal box until it closes, and keep their order.
   void Deliver() {
     while (FDepth == 0 && !FHeld.empty()) {
+      if (IsBlockedByModalBox(FHeld.front().Receiver)) {
+        QTimer::singleShot(50, this, [this] { RunHandler([this] { Deliver(); }); });
+        return;
+      }
       const THeld held = std::move(FHeld.front());
       FHeld.pop_front();
       if (held.Receiver)

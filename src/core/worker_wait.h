@@ -19,7 +19,8 @@ enum class TWaitInput {
   // Keys are dropped: nothing the user pressed meanwhile runs afterwards.
   Refuse,
   // Keys (and the shortcuts they make) are held and delivered in the order
-  // typed, to where they were aimed, as soon as no wait runs any more.
+  // typed, to where they were aimed, as soon as no wait runs any more and
+  // no modal box stands in front of their window.
   Defer,
 };
 

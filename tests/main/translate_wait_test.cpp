@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPointer>
@@ -215,6 +217,31 @@ TEST(WaitInEventLoop, EndsAtItsLimitAndHoldsDeletionsUntilThen) {
   for (int i = 0; i < 5 && letGo; ++i)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(letGo.isNull());
+}
+
+TEST(WaitInEventLoop, HeldKeysArriveInOrderOnceAModalBoxInFrontOfThemCloses) {
+  QWidget window;
+  auto* edit = new QLineEdit(&window);
+  window.show();
+  QTimer::singleShot(0, edit, [edit] { QTest::keyClicks(edit, QStringLiteral("ab")); });
+  ASSERT_EQ(WaitInEventLoop([] { return false; }, 50, TWaitInput::Defer), TWaitEnd::TimedOut);
+  EXPECT_EQ(edit->text(), QString());
+
+  // As after a load that timed out: the box comes up before the held keys go.
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tralvesco"), QStringLiteral("late"),
+                  QMessageBox::Ok, &window);
+  QString behindTheBox = QStringLiteral("never looked");
+  QTimer::singleShot(200, &box, [&] {
+    behindTheBox = edit->text();
+    box.accept();
+  });
+  box.exec();
+  EXPECT_EQ(behindTheBox, QString());
+  QElapsedTimer clock;
+  clock.start();
+  while (edit->text().isEmpty() && clock.elapsed() < 5000)
+    QTest::qWait(10);
+  EXPECT_EQ(edit->text(), QStringLiteral("ab"));
 }
 
 } // namespace
