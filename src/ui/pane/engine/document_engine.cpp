@@ -49,16 +49,6 @@ QTextBlock LineGroupHead(QTextBlock block) {
 
 } // namespace
 
-bool IsStructuralFiller(const QTextBlock& block) {
-  if (block.length() != 1 || !block.document() || IsLineStart(block.blockFormat()))
-    return false;
-  const QTextDocument& document = *block.document();
-  const int position = block.position();
-  const QChar end = document.characterAt(position);
-  return end == BeginningOfFrame || end == EndOfFrame ||
-         (position > 0 && document.characterAt(position - 1) == EndOfFrame);
-}
-
 namespace {
 
 // Where a block stands in a table: cells of one row are one line of text.

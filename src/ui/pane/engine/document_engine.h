@@ -11,7 +11,6 @@
 #include <memory>
 
 class QTextEdit;
-class QTextBlock;
 class TLayoutPacer;
 
 // The document shown in a QTextEdit and every operation the pane performs
@@ -122,7 +121,3 @@ inline constexpr int LargeDocumentLength = 100000;
 // blocks and for each line break, a tab between the cells of a table row,
 // images and hidden nodes left out.
 QString PlainText(const QTextDocument& document, int start, int end, const QString& lineEnd);
-
-// The empty blocks the text document keeps around tables and at the ends of
-// table cells: not part of the text.
-bool IsStructuralFiller(const QTextBlock& block);
