@@ -69,3 +69,13 @@ void TShownPositions::Replaced(int start, int end, int length) {
     for (auto it = after; it != FHidden.end(); ++it)
       *it += shift;
 }
+
+bool IsHiddenCharacter(const QTextDocument& document, int position) {
+  if (document.characterAt(position) != QChar::ObjectReplacementCharacter)
+    return false;
+  const QTextBlock block = document.findBlock(position);
+  for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
+    if (it.fragment().contains(position))
+      return IsKeptNode(it.fragment().charFormat());
+  return false;
+}

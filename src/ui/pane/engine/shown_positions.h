@@ -28,3 +28,6 @@ public:
 private:
   std::vector<int> FHidden; // document positions, ascending
 };
+
+// Whether the character at a document position is one nothing shows.
+bool IsHiddenCharacter(const QTextDocument& document, int position);
