@@ -67,8 +67,9 @@ void TPaneTextEdit::StepOverHidden(int from, QTextCursor::MoveMode mode) {
       return;
   const QTextCursor::MoveOperation step =
       forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter;
-  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1))
-    cursor.movePosition(step, mode);
+  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1) &&
+         cursor.movePosition(step, mode)) {
+  }
   cursor.movePosition(step, mode);
   setTextCursor(cursor);
   ensureCursorVisible();
@@ -79,8 +80,11 @@ void TPaneTextEdit::StepOverHidden(int from, QTextCursor::MoveMode mode) {
 void TPaneTextEdit::MoveBesideHidden(bool forward) {
   QTextCursor cursor = textCursor();
   const int start = cursor.position();
-  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1))
-    cursor.movePosition(forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter);
+  const QTextCursor::MoveOperation step =
+      forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter;
+  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1) &&
+         cursor.movePosition(step)) {
+  }
   if (cursor.position() != start)
     setTextCursor(cursor);
 }
