@@ -1,5 +1,6 @@
 // What is opened and saved comes back as it was: documents from outside the
-// pane's own vocabulary, each with the body the pane writes for it.
+// pane's own vocabulary, each with the body the pane writes for it, and
+// searched in what they show.
 #include "pane_test_support.h"
 
 #include <QApplication>
@@ -19,11 +20,23 @@
 
 namespace {
 
+// A search in the document, as read and as read back: where FindText and
+// then FindNext select, in shown positions (-1: no match).
+struct TSearchCheck {
+  const char* Text = nullptr;
+  bool WholeWord = false;
+  bool MatchCase = true;
+  int SelStart = -1;
+  const char* SelText = "";
+  int NextStart = -1;
+};
+
 struct TFidelityCase {
   const char* Name;
   const char* Html;
   const char* Shown; // lines joined by "\r\n"
   const char* Body;  // the written body, without the writer's line breaks
+  TSearchCheck Search = {};
 };
 
 void PrintTo(const TFidelityCase& row, std::ostream* out) {
@@ -39,6 +52,18 @@ QString BodyOf(const QString& html) {
   return compact.mid(open + 6, close - open - 6);
 }
 
+void ExpectSearch(TProfDHTMLEdit2& pane, const TSearchCheck& search) {
+  if (!search.Text)
+    return;
+  const bool found =
+      pane.FindText(QString::fromUtf8(search.Text), search.WholeWord, search.MatchCase);
+  EXPECT_EQ(found ? pane.SelStart() : -1, search.SelStart);
+  if (!found)
+    return;
+  EXPECT_EQ(pane.SelText().toStdString(), search.SelText);
+  EXPECT_EQ(pane.FindNext() ? pane.SelStart() : -1, search.NextStart);
+}
+
 class TFidelityTest : public TSharedPaneTest<TFidelityCase> {};
 
 TEST_P(TFidelityTest, KeepsTheDocumentThroughReadAndWrite) {
@@ -46,11 +71,13 @@ TEST_P(TFidelityTest, KeepsTheDocumentThroughReadAndWrite) {
   Pane->SetDocumentHTML(QString::fromUtf8(row.Html));
   const QString shown = Pane->BodyText();
   EXPECT_EQ(shown.toStdString(), row.Shown);
+  ExpectSearch(*Pane, row.Search);
   const QString first = Pane->DocumentHTML();
   EXPECT_EQ(BodyOf(first).toStdString(), row.Body);
   Pane->SetDocumentHTML(first);
   EXPECT_EQ(Pane->BodyText().toStdString(), shown.toStdString()) << first.toStdString();
   EXPECT_EQ(Pane->DocumentHTML().toStdString(), first.toStdString());
+  ExpectSearch(*Pane, row.Search);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,8 +91,29 @@ INSTANTIATE_TEST_SUITE_P(
                       "<p>a</p><hr /><p>b<table></table></p>"},
         TFidelityCase{"TableBetweenListItems", "<li><table><li>", "\r\n",
                       "<li></li><li><table></table></li>"},
-        TFidelityCase{"CommentInAParagraph", "<p>a<!-- keep me -->b</p>", "ab",
-                      "<p>a<!-- keep me -->b</p>"},
+        // Kept nodes are not seen: a search matches across them, and
+        // positions and selections leave them out.
+        TFidelityCase{"CommentInAParagraph",
+                      "<p>a<!-- keep me -->b</p>",
+                      "ab",
+                      "<p>a<!-- keep me -->b</p>",
+                      {"ab", false, true, 0, "ab"}},
+        TFidelityCase{"WholeWordsAcrossComments",
+                      "<p>ca<!--c-->t Cat<!--d-->s cat</p>",
+                      "cat Cats cat",
+                      "<p>ca<!--c-->t Cat<!--d-->s cat</p>",
+                      {"CAT", true, false, 0, "cat", 9}},
+        TFidelityCase{"SelectionAfterAComment",
+                      "<p>a<!--c--><!--d-->bc</p>",
+                      "abc",
+                      "<p>a<!--c--><!--d-->bc</p>",
+                      {"c", false, true, 2, "c"}},
+        // An image is shown: no match across it.
+        TFidelityCase{"NoMatchAcrossAnImage",
+                      "<p>a<img src=\"x.png\">b</p>",
+                      "ab",
+                      "<p>a<img src=\"x.png\" />b</p>",
+                      {"ab", false, true, -1}},
         TFidelityCase{
             "CommentsBetweenBlocks",
             "<p>0</p><!-- top --><div><!-- in --><p>a</p></div><!-- mid --><p>b</p><!-- end -->",

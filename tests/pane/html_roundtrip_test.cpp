@@ -174,6 +174,23 @@ TEST(AddedFormatting, EnterSplitsAParagraphIntoTwoElements) {
   EXPECT_EQ(pane->BodyText(), QStringLiteral("one\r\ntwo\r\npl\r\nain"));
 }
 
+// An empty block at the end of a cell holds nothing: the plain text leaves
+// it out and the writer writes no element for it, in the last cell as in
+// every other.
+TEST(Tables, EmptyBlocksEndingCellsAreNeitherShownNorWritten) {
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(QStringLiteral("<table><tr><td>a</td><td>b</td></tr></table>"));
+  for (const char16_t* cell : {u"a", u"b"}) {
+    ASSERT_TRUE(pane->FindText(QString::fromUtf16(cell), false, true));
+    QTextCursor cursor = pane->Editor()->textCursor();
+    cursor.clearSelection();
+    cursor.insertBlock(QTextBlockFormat());
+  }
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("a\tb"));
+  const QString html = Compact(pane->DocumentHTML());
+  EXPECT_TRUE(html.contains(QStringLiteral("<tr><td>a</td><td>b</td></tr>"))) << html.toStdString();
+}
+
 } // namespace
 
 namespace {

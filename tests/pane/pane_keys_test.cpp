@@ -15,6 +15,28 @@ void PutCaretAfter(TProfDHTMLEdit2& pane, const QString& text) {
   pane.Editor()->setTextCursor(cursor);
 }
 
+// A kept comment is not seen: each arrow key moves the caret past a shown
+// character, and a deletion takes one and leaves the comment.
+TEST(CaretKeys, StepOverAKeptComment) {
+  const auto pane = MakeReadyPane();
+  pane->SetDocumentHTML(QStringLiteral("<p>a<!--c-->b<!--d--></p><p>e</p>"));
+  ASSERT_TRUE(pane->FindText(QStringLiteral("a"), false, true));
+  QTest::keyClick(pane->Editor(), Qt::Key_Home);
+  const std::pair<Qt::Key, int> steps[] = {
+      {Qt::Key_Right, 1}, {Qt::Key_Right, 2}, {Qt::Key_Right, 3}, {Qt::Key_Left, 2},
+      {Qt::Key_Left, 1},  {Qt::Key_Left, 0},  {Qt::Key_Right, 1}};
+  for (const auto& [key, shown] : steps) {
+    QTest::keyClick(pane->Editor(), key);
+    EXPECT_EQ(pane->SelStart(), shown) << "after key " << key;
+  }
+  QTest::keyClick(pane->Editor(), Qt::Key_Delete);
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("a\r\ne"));
+  QTest::keyClick(pane->Editor(), Qt::Key_Backspace);
+  EXPECT_EQ(pane->BodyText(), QStringLiteral("\r\ne"));
+  EXPECT_TRUE(Compact(pane->DocumentHTML()).contains(QStringLiteral("<p><!--c--><!--d--></p>")))
+      << pane->DocumentHTML().toStdString();
+}
+
 TEST(EnterKey, GivesALineBreakWithBrOnCarriageReturn) {
   const auto pane = MakeReadyPane();
   pane->SetDocumentHTML(QStringLiteral("<div>ab</div>"));

@@ -162,16 +162,19 @@ TEST_P(TTranslateSequenceTest, ShowsTheUnescapedText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, TTranslateSequenceTest,
-    ::testing::Values(TUnescapeCase{"LessAndGreater", u"a \\u0026lt;b\\u0026gt; c", u"a <b> c"},
-                      TUnescapeCase{"AmpersandOnce", u"\\u0026amp;lt;", u"&lt;"},
-                      TUnescapeCase{"LetterCaseIgnored", u"\\U0026LT;", u"<"},
-                      TUnescapeCase{"Equals", u"x \\u003d y", u"x = y"},
-                      TUnescapeCase{"QuoteAndApostrophe", u"\\u0026quot;q\\u0026quot; \\u0026#39;s",
-                                    u"\"q\" 's"},
-                      TUnescapeCase{"Neighbours", u"\\u0026lt;\\u0026lt;\\u0026lt;", u"<<<"},
-                      TUnescapeCase{"LineBreakTag", u"text with <br> and \\u0026lt; sequences",
-                                    u"text with\r\nand < sequences"},
-                      TUnescapeCase{"Chinese", u"\u4E2D\\u003d\u6587", u"\u4E2D=\u6587"}),
+    ::testing::Values(
+        TUnescapeCase{"LessAndGreater", u"a \\u0026lt;b\\u0026gt; c", u"a <b> c"},
+        TUnescapeCase{"AmpersandOnce", u"\\u0026amp;lt;", u"&lt;"},
+        TUnescapeCase{"LetterCaseIgnored", u"\\U0026LT;", u"<"},
+        TUnescapeCase{"Equals", u"x \\u003d y", u"x = y"},
+        TUnescapeCase{"QuoteAndApostrophe", u"\\u0026quot;q\\u0026quot; \\u0026#39;s", u"\"q\" 's"},
+        TUnescapeCase{"Neighbours", u"\\u0026lt;\\u0026lt;\\u0026lt;", u"<<<"},
+        TUnescapeCase{"LineBreakTag", u"text with <br> and \\u0026lt; sequences",
+                      u"text with\r\nand < sequences"},
+        TUnescapeCase{"Chinese", u"\u4E2D\\u003d\u6587", u"\u4E2D=\u6587"},
+        // A sequence with a comment inside is still one sequence.
+        TUnescapeCase{"CommentsAmongSequences",
+                      u"a\\u0026lt;<!--c-->b\\u0026l<!--d-->t;c\\u003d<!--e-->d", u"a<b<c=d"}),
     [](const ::testing::TestParamInfo<TUnescapeCase>& param) { return param.param.Name; });
 
 TEST(TranslateSequence, ManyOccurrencesInOneBlock) {

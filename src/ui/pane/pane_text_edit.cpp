@@ -3,12 +3,15 @@
 #include "core/error_edge.h"
 #include "ui/pane/engine/document_engine.h"
 #include "ui/pane/engine/html_reader.h"
+#include "ui/pane/engine/shown_positions.h"
 #include "ui/pane/pasted_html.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <algorithm>
 
 TPaneTextEdit::TPaneTextEdit(QWidget* parent) : QTextEdit(parent) {
   setObjectName(QStringLiteral("PaneView"));
@@ -30,6 +33,60 @@ void TPaneTextEdit::changeEvent(QEvent* event) {
   QTextEdit::changeEvent(event);
   if (document()->defaultFont() != documentFont)
     document()->setDefaultFont(documentFont);
+}
+
+void TPaneTextEdit::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool character = key == Qt::Key_Left || key == Qt::Key_Right;
+  const bool deletion = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+  if (!character && !deletion) {
+    QTextEdit::keyPressEvent(event);
+    return;
+  }
+  const int from = textCursor().position();
+  if (deletion && !textCursor().hasSelection())
+    RunHandler([&] { MoveBesideHidden(key == Qt::Key_Delete); });
+  QTextEdit::keyPressEvent(event);
+  if (character)
+    RunHandler([&] {
+      StepOverHidden(from, event->modifiers().testFlag(Qt::ShiftModifier)
+                               ? QTextCursor::KeepAnchor
+                               : QTextCursor::MoveAnchor);
+    });
+}
+
+// A step that passed only kept nodes goes on to the next shown character.
+void TPaneTextEdit::StepOverHidden(int from, QTextCursor::MoveMode mode) {
+  QTextCursor cursor = textCursor();
+  const int to = cursor.position();
+  if (to == from)
+    return;
+  const bool forward = to > from;
+  for (int i = std::min(from, to); i < std::max(from, to); ++i)
+    if (!IsHiddenCharacter(*document(), i))
+      return;
+  const QTextCursor::MoveOperation step =
+      forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter;
+  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1) &&
+         cursor.movePosition(step, mode)) {
+  }
+  cursor.movePosition(step, mode);
+  setTextCursor(cursor);
+  ensureCursorVisible();
+}
+
+// A deletion takes the shown character next to the caret and leaves the
+// kept nodes in between where they are.
+void TPaneTextEdit::MoveBesideHidden(bool forward) {
+  QTextCursor cursor = textCursor();
+  const int start = cursor.position();
+  const QTextCursor::MoveOperation step =
+      forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter;
+  while (IsHiddenCharacter(*document(), forward ? cursor.position() : cursor.position() - 1) &&
+         cursor.movePosition(step)) {
+  }
+  if (cursor.position() != start)
+    setTextCursor(cursor);
 }
 
 bool TPaneTextEdit::canInsertFromMimeData(const QMimeData* source) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTextCursor>
 #include <QTextEdit>
 #include <functional>
 
@@ -7,7 +8,9 @@ class QTextDocumentFragment;
 
 // The view inside the pane: pasted HTML is read by the pane's own reader, so
 // what comes in keeps its elements like a document that was opened, and
-// copied text goes out as the pane's own HTML source.
+// copied text goes out as the pane's own HTML source. The caret steps over
+// kept nodes, which nothing shows, so every arrow key and deletion does
+// something the user sees.
 class TPaneTextEdit : public QTextEdit {
   Q_OBJECT
 public:
@@ -22,10 +25,14 @@ signals:
 
 protected:
   void changeEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   QMimeData* createMimeDataFromSelection() const override;
 
 private:
+  void StepOverHidden(int from, QTextCursor::MoveMode mode);
+  void MoveBesideHidden(bool forward);
+
   TSourceOf FCopySource;
 };

@@ -265,21 +265,21 @@ void TProfDHTMLEdit2::SetSelText(const QString& text) {
 int TProfDHTMLEdit2::SelStart() const {
   if (Busy() || FEngine->SelectionIsObject())
     return -1;
-  return FEngine->Selection().selectionStart();
+  return FEngine->ShownPosition(FEngine->Selection().selectionStart());
 }
 
 bool TProfDHTMLEdit2::FindText(const QString& text, bool wholeWord, bool matchCase) {
   if (Busy())
     return false;
   const QString needle = PlainTextToDisplay(text);
-  const int found = FEngine->Find(needle, 0, wholeWord, matchCase);
-  if (found < 0) {
+  const TDocumentEngine::TMatch found = FEngine->Find(needle, 0, wholeWord, matchCase);
+  if (found.Start < 0) {
     FFindText.clear();
     FFindWholeWord = false;
     FFindMatchCase = false;
     return false;
   }
-  FEngine->Select(found, found + static_cast<int>(needle.size()));
+  FEngine->Select(found.Start, found.End);
   FFindText = needle;
   FFindWholeWord = wholeWord;
   FFindMatchCase = matchCase;
@@ -293,15 +293,17 @@ bool TProfDHTMLEdit2::FindNext() {
   // replacement (a caret, no selection) right at the caret, so occurrences
   // that follow each other are all found.
   const QTextCursor selection = FEngine->Selection();
-  const int from = selection.hasSelection() ? selection.selectionStart() + 1 : selection.position();
-  const int found = FEngine->Find(FFindText, from, FFindWholeWord, FFindMatchCase);
-  if (found < 0) {
+  const int from = selection.hasSelection() ? FEngine->ShownPosition(selection.selectionStart()) + 1
+                                            : FEngine->ShownPosition(selection.position());
+  const TDocumentEngine::TMatch found =
+      FEngine->Find(FFindText, from, FFindWholeWord, FFindMatchCase);
+  if (found.Start < 0) {
     FFindText.clear();
     FFindWholeWord = false;
     FFindMatchCase = false;
     return false;
   }
-  FEngine->Select(found, found + static_cast<int>(FFindText.size()));
+  FEngine->Select(found.Start, found.End);
   return true;
 }
 

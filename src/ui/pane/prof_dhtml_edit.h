@@ -30,7 +30,8 @@ struct TFileLoad {
 // operations the program uses. Reads answer "BUSY" while the pane is busy
 // (starting, loading, resetting) and "ERROR" when the document cannot be
 // read; writes are ignored while busy. Text positions count each shown
-// character, each line break and each image as one.
+// character, each line break and each image as one; a kept node (a comment,
+// a script) is not shown and counts none.
 //
 // Which calls run the event loop (so that timers, repaints and close
 // requests are handled inside them, while user input waits): LoadFromFile

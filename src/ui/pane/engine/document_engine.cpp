@@ -22,18 +22,6 @@ constexpr QChar LineSeparator = QChar::LineSeparator;
 constexpr QChar BeginningOfFrame(0xFDD0);
 constexpr QChar EndOfFrame(0xFDD1);
 
-QString DisplayToBodyText(QStringView text) {
-  QString out;
-  out.reserve(text.size());
-  for (const QChar c : text) {
-    if (c == LineSeparator || c == QChar::ParagraphSeparator)
-      out += u"\r\n";
-    else
-      out += c;
-  }
-  return out;
-}
-
 // A format for text taken from whatever was there, minus what made it an
 // image or a line break's element.
 QTextCharFormat TextFormatFrom(QTextCharFormat format) {
@@ -60,16 +48,6 @@ QTextBlock LineGroupHead(QTextBlock block) {
 }
 
 } // namespace
-
-bool IsStructuralFiller(const QTextBlock& block) {
-  if (block.length() != 1 || !block.document() || IsLineStart(block.blockFormat()))
-    return false;
-  const QTextDocument& document = *block.document();
-  const int position = block.position();
-  const QChar end = document.characterAt(position);
-  return end == BeginningOfFrame || end == EndOfFrame ||
-         (position > 0 && document.characterAt(position - 1) == EndOfFrame);
-}
 
 namespace {
 
@@ -299,10 +277,16 @@ TTextMirror& TDocumentEngine::Mirror() {
       if (lastWasLine && block.position() > 0)
         text[block.position() - 1] = LineSeparator;
     }
+    FShown.Extract(*FDocument, text);
     FMirror.Reset(text);
     FMirrorValid = true;
   }
   return FMirror;
+}
+
+int TDocumentEngine::ShownPosition(int documentPosition) {
+  Mirror();
+  return FShown.ShownOf(documentPosition);
 }
 
 std::unique_ptr<TDomDocument> TDocumentEngine::BuildDom(const QString& defaultBlockTag) const {
@@ -345,17 +329,25 @@ void TDocumentEngine::SetBodyText(const QString& text) {
   SetSelection(cursor);
 }
 
-int TDocumentEngine::Find(QStringView text, int from, bool wholeWord, bool matchCase) {
+TDocumentEngine::TMatch TDocumentEngine::Find(QStringView text, int from, bool wholeWord,
+                                              bool matchCase) {
   const qsizetype found =
       Mirror().Find(text, from, wholeWord, matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive);
-  return static_cast<int>(found);
+  if (found < 0)
+    return {};
+  return TMatch{static_cast<int>(found), static_cast<int>(found + text.size())};
 }
 
 void TDocumentEngine::Select(int start, int end) {
+  Mirror();
+  // The selection begins at its first shown character and ends after its
+  // last: kept nodes at its edges stay out of it, those inside are in it.
+  const int documentStart = FShown.DocumentOf(start);
+  const int documentEnd = end > start ? FShown.DocumentOf(end - 1) + 1 : documentStart;
   QTextCursor cursor(FDocument.get());
   const int last = FDocument->characterCount() - 1;
-  cursor.setPosition(std::clamp(start, 0, last));
-  cursor.setPosition(std::clamp(end, 0, last), QTextCursor::KeepAnchor);
+  cursor.setPosition(std::clamp(documentStart, 0, last));
+  cursor.setPosition(std::clamp(documentEnd, 0, last), QTextCursor::KeepAnchor);
   SetSelection(cursor);
 }
 
@@ -371,7 +363,8 @@ bool TDocumentEngine::SelectionIsObject() const {
 
 QString TDocumentEngine::SelectedText() const {
   const QTextCursor selection = Selection();
-  return DisplayToBodyText(selection.selectedText());
+  return PlainText(*FDocument, selection.selectionStart(), selection.selectionEnd(),
+                   QStringLiteral("\r\n"));
 }
 
 void TDocumentEngine::ReplaceSelection(const QString& text) {
@@ -379,7 +372,10 @@ void TDocumentEngine::ReplaceSelection(const QString& text) {
   QTextCursor cursor = Selection();
   const int start = cursor.selectionStart();
   const int end = cursor.selectionEnd();
-  QString current = Mirror().Mid(start, end - start);
+  Mirror();
+  const int shownStart = FShown.ShownOf(start);
+  const int shownLength = FShown.ShownOf(end) - shownStart;
+  QString current = FMirror.Mid(shownStart, shownLength);
   current.replace(QChar::ParagraphSeparator, LineSeparator);
   if (current == display)
     return;
@@ -403,8 +399,9 @@ void TDocumentEngine::ReplaceSelection(const QString& text) {
   if (structural || !FMirrorValid) {
     FMirrorValid = false;
   } else {
-    FMirror.Replace(start, end - start, display);
-    if (FMirror.Length() != FDocument->characterCount() - 1)
+    FMirror.Replace(shownStart, shownLength, display);
+    FShown.Replaced(start, end, static_cast<int>(display.size()));
+    if (FMirror.Length() + FShown.HiddenCount() != FDocument->characterCount() - 1)
       FMirrorValid = false;
   }
   SetSelection(cursor);

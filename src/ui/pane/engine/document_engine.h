@@ -2,6 +2,7 @@
 
 #include "ui/pane/dom_tree.h"
 #include "ui/pane/engine/engine_document.h"
+#include "ui/pane/engine/shown_positions.h"
 #include "ui/pane/engine/text_mirror.h"
 
 #include <QObject>
@@ -10,13 +11,13 @@
 #include <memory>
 
 class QTextEdit;
-class QTextBlock;
 class TLayoutPacer;
 
 // The document shown in a QTextEdit and every operation the pane performs
-// on it. Positions are text positions of the document: each character, each
-// line and block separator and each image count one, so search, replace and
-// the selection start agree with what is shown.
+// on it. Positions given to and taken from the pane are shown positions:
+// each character, each line and block separator and each image count one,
+// a kept node none, so search, replace and the selection start agree with
+// what is shown.
 //
 // Between BeginUpdate and EndUpdate, edits go to a detached document (no
 // layout) and the view keeps the last shown one: an edit of a document that
@@ -43,10 +44,19 @@ public:
   // separators.
   void SetBodyText(const QString& text);
 
-  // Text position of the first match at or after `from`, or -1.
-  int Find(QStringView text, int from, bool wholeWord, bool matchCase);
+  // A match in shown positions; Start is -1 when there is none.
+  struct TMatch {
+    int Start = -1;
+    int End = -1;
+  };
+  // The first match at or after shown position `from`; kept nodes between
+  // its characters or at its edges do not stand in its way.
+  TMatch Find(QStringView text, int from, bool wholeWord, bool matchCase);
+  // Selects from the shown character at `start` to the one before `end`.
   void Select(int start, int end);
   QTextCursor Selection() const;
+  // The shown position of a position in the document.
+  int ShownPosition(int documentPosition);
   // One image selected (a "control" selection, which text never replaces).
   bool SelectionIsObject() const;
   // The selected text in the form of BodyText.
@@ -95,7 +105,9 @@ private:
   QTextCursor FSelection; // the selection while updating
   QTextCursor FHeldBlock; // holds the detached document's edit block open
   bool FUpdating = false;
+  // Valid together: the shown characters and where the hidden ones stand.
   TTextMirror FMirror;
+  TShownPositions FShown;
   bool FMirrorValid = false;
   int FSelfEdit = 0;
   TLayoutPacer* FPacer = nullptr;
@@ -109,7 +121,3 @@ inline constexpr int LargeDocumentLength = 100000;
 // blocks and for each line break, a tab between the cells of a table row,
 // images and hidden nodes left out.
 QString PlainText(const QTextDocument& document, int start, int end, const QString& lineEnd);
-
-// The empty blocks the text document keeps around tables and at the ends of
-// table cells: not part of the text.
-bool IsStructuralFiller(const QTextBlock& block);

@@ -152,15 +152,6 @@ private:
     }
   }
 
-  // The empty blocks the text document keeps before and after a table.
-  bool IsFiller(const QTextBlock& block) const {
-    if (block.length() != 1 || IsLineStart(block.blockFormat()))
-      return false;
-    const int end = block.position();
-    return FDocument.characterAt(end) == QChar(0xFDD0) ||
-           (end > 0 && FDocument.characterAt(end - 1) == QChar(0xFDD1));
-  }
-
   // Kept nodes each written inside the first elements of the chain they
   // name; the chain's other elements open after them.
   void AddKeptNodes(TScope& scope, const TElementChain& chain, const QString& serialized) {
@@ -187,7 +178,7 @@ private:
     scope.InlineOpen.clear();
     QString key = blockFormat.stringProperty(EngineProperty::BlockChain);
     const bool empty = block.length() == 1;
-    if (empty && key.isEmpty() && IsFiller(block)) {
+    if (empty && key.isEmpty() && IsStructuralFiller(block)) {
       AddKeptNodes(scope, {}, blockFormat.stringProperty(KeptProperty::Leading));
       AddTrailingKeptNodes(scope, {}, blockFormat);
       return;

@@ -1,5 +1,6 @@
 #include "ui/pane/engine/engine_document.h"
 
+#include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_style.h"
 
 #include <QBuffer>
@@ -43,6 +44,21 @@ QImage DecodeDataUrl(const QString& url) {
 }
 
 } // namespace
+
+bool IsStructuralFiller(const QTextBlock& block) {
+  if (block.length() != 1 || !block.document() || IsLineStart(block.blockFormat()))
+    return false;
+  // Cells begin with U+FDD0 and a table ends with U+FDD1. An empty block
+  // such a marker ends (before a table, an empty cell, the end of a cell)
+  // or that follows a table's end holds nothing of the document.
+  constexpr QChar BeginningOfFrame(0xFDD0);
+  constexpr QChar EndOfFrame(0xFDD1);
+  const QTextDocument& document = *block.document();
+  const int position = block.position();
+  const QChar end = document.characterAt(position);
+  return end == BeginningOfFrame || end == EndOfFrame ||
+         (position > 0 && document.characterAt(position - 1) == EndOfFrame);
+}
 
 QFont EngineDefaultFont() {
   QFont font = QGuiApplication::font();

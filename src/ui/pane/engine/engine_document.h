@@ -2,6 +2,7 @@
 
 #include "ui/pane/dom_tree.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 #include <memory>
@@ -73,3 +74,8 @@ private:
 
 // The default font the engine shows text in.
 QFont EngineDefaultFont();
+
+// The empty blocks the text document keeps around tables and at the ends of
+// table cells, none of them a line the document had: the plain text leaves
+// them out and the writer writes no element for them.
+bool IsStructuralFiller(const QTextBlock& block);

@@ -5,8 +5,9 @@
 #include <QStringView>
 #include <vector>
 
-// The document's characters (one per text position: block and line
-// separators and images count one each) for searching. QTextDocument::find
+// The document's shown characters (one per shown position: block and line
+// separators and images count one each, kept nodes none; see
+// TShownPositions) for searching. QTextDocument::find
 // copies the whole block's text on every call, and a translation is one
 // block, so a find/replace loop over it would cost the block's length per
 // step. Edits go through a gap buffer that sits where the last edit or
