@@ -1,6 +1,6 @@
-// The program's window over the program folder given, as main() shows it: at
-// its first paint it lists the shared objects mapped into the process, one a
-// line, then "painted", and ends.
+// The program's window over the program folder given, as main() shows it:
+// once its first paint is done, controls and all, it lists the shared
+// objects mapped into the process, one a line, then "painted", and ends.
 //   first_paint_driver <program folder>
 #include "app/application.h"
 #include "core/app_title.h"
@@ -39,10 +39,13 @@ public:
     Q_UNUSED(watched);
     if (event->type() == QEvent::Paint && !FDone) {
       FDone = true;
-      PrintMappedObjects();
-      std::puts("painted");
-      std::fflush(stdout);
-      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      // The window paints first, then its controls, in the same turn.
+      QTimer::singleShot(0, qApp, [] {
+        PrintMappedObjects();
+        std::puts("painted");
+        std::fflush(stdout);
+        QCoreApplication::quit();
+      });
     }
     return false;
   }
