@@ -17,4 +17,8 @@ public:
   // delivery, which Qt does not survive reliably: a handler that is missing
   // its RunHandler.
   static int EscapedErrorCount();
+
+  // Puts the pictures the style would otherwise decode, loading Qt's image
+  // plugins, into the pixmap cache; again after a new style or palette.
+  static void SeedStylePictures();
 };

@@ -1,5 +1,6 @@
 #include "app/skin.h"
 
+#include "app/application.h"
 #include "app/frm_Root.h"
 #include "settings/program_dir.h"
 
@@ -35,5 +36,6 @@ bool SkinH_AttachEx(const QString& skinFile, const QString& second) {
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
     QApplication::setStyle(fusion);
   app->setStyleSheet(QString::fromUtf8(bytes));
+  TApplication::SeedStylePictures();
   return true;
 }

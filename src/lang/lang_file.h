@@ -17,7 +17,10 @@ namespace LangFile {
 // would change it is left out.
 const char* CharsetOf(const QByteArray& fileBytes);
 
-// As IniReadString and IniReadInteger do for the settings file.
+// As IniReadString and IniReadInteger do for the settings file. The file is
+// read and parsed once for each version of it (its inode, size and times), so
+// a window's hundred look-ups cost one read. Anything but a regular file
+// reads as missing.
 QString ReadString(const QString& path, const QString& section, const QString& key);
 qint32 ReadInteger(const QString& path, const QString& section, const QString& key,
                    qint32 defaultValue);
