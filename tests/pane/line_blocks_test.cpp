@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
@@ -149,6 +150,51 @@ TEST(LargeFile, IsBuiltOffTheGuiThreadAndLaidOutUnderABusyCursor) {
   EXPECT_TRUE(text.startsWith(QStringLiteral("line 0\r\nline 1\r\n")));
   EXPECT_TRUE(text.endsWith(QStringLiteral("line 19999\r\n")));
   EXPECT_TRUE(pane->FindText(QStringLiteral("9998\r\nline 19999"), false, false));
+}
+
+TEST(LargeFile, ALongLineIsLaidOutInASliceOfItsOwn) {
+  // Short lines, one line of English and Chinese without a break, short
+  // lines again. The long line is laid out in one go, so the window must
+  // get its turn between the lines before it and the line itself.
+  constexpr int LinesBefore = 4000;
+  QByteArray bytes;
+  for (int i = 0; i < LinesBefore; ++i)
+    bytes += "line " + QByteArray::number(i) + "\n";
+  const QByteArray words = QStringLiteral("mixed \u4E2D\u6587 text ").toUtf8();
+  for (int i = 0; i < 200000 / 14; ++i)
+    bytes += words;
+  bytes += "\n";
+  for (int i = 0; i < 4000; ++i)
+    bytes += "tail " + QByteArray::number(i) + "\n";
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("long-line.txt"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  const auto pane = MakeReadyPane();
+  pane->resize(400, 200);
+  pane->show();
+  QWidget* viewport = pane->Editor()->viewport();
+  const Qt::CursorShape idle = viewport->cursor().shape();
+  ASSERT_TRUE(pane->LoadFromFile(path));
+  const QTextBlock longLine = pane->Editor()->document()->findBlockByNumber(LinesBefore);
+  ASSERT_GT(longLine.length(), 190000);
+  const auto laidOut = [](const QTextBlock& block) { return block.layout()->lineCount() > 0; };
+  // Lines well before the long one are laid out, the long one not yet.
+  const QTextBlock shortLine = longLine.document()->findBlockByNumber(LinesBefore - 500);
+  bool turnBefore = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (laidOut(shortLine) && !laidOut(longLine))
+      turnBefore = true;
+  });
+  watch.start(0);
+  EXPECT_TRUE(WaitUntil([&] { return viewport->cursor().shape() == idle; }, 60000));
+  EXPECT_TRUE(laidOut(longLine));
+  EXPECT_TRUE(laidOut(pane->Editor()->document()->lastBlock()));
+  EXPECT_TRUE(turnBefore);
 }
 
 TEST(LargeSource, IsReadAndWrittenOnAWorkerWhileTheEventLoopGoesOn) {

@@ -179,6 +179,7 @@ void TProfDHTMLEdit2::SetDocumentHTML(const QString& html) {
       RunBuilding(
           [&document, &html, &location, gui] {
             document = ReadHtmlDocument(html, location);
+            document->PrepareLayout();
             document->moveToThread(gui);
           },
           false);

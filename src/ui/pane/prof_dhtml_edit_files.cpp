@@ -72,6 +72,7 @@ bool TProfDHTMLEdit2::StartFileLoad(const QString& path) {
           std::unique_ptr<TEngineDocument> document =
               loaded.IsHtml ? ReadHtmlDocument(loaded.Text, location)
                             : ReadPlainTextDocument(loaded.Text, location, stopped);
+          document->PrepareLayout();
           if (stopped())
             return;
           // Let go of on the GUI thread, whether used or not.

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QSizeF>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
@@ -79,6 +80,13 @@ void TEngineDocument::SetLocation(const QUrl& location) {
 void TEngineDocument::UpdateBaseUrl() {
   const QString href = BaseHref(FFrame);
   setBaseUrl(href.isEmpty() ? FLocation : FLocation.resolved(QUrl(href)));
+}
+
+void TEngineDocument::PrepareLayout() {
+  // Anything laid out here would keep font engines that die with the
+  // worker's thread.
+  setPageSize(QSizeF(0, 0));
+  documentLayout();
 }
 
 std::unique_ptr<TEngineDocument> TEngineDocument::CloneDocument() const {

@@ -6,6 +6,7 @@
 #include "ui/pane/engine/html_style.h"
 
 #include <QTextCursor>
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <functional>
@@ -270,19 +271,29 @@ std::unique_ptr<TEngineDocument> ReadPlainTextDocument(const QString& text, cons
   document->setUndoRedoEnabled(false);
   QTextCursor cursor(document.get());
   cursor.beginEditBlock();
-  // In pieces of whole lines, so that a load given up on stops soon.
-  constexpr qsizetype Piece = 1024 * 1024;
-  const QString display = PlainTextToDisplay(text);
-  const QStringView all(display);
-  for (qsizetype start = 0;;) {
-    const qsizetype end =
-        all.size() - start <= Piece ? -1 : all.indexOf(QChar::LineSeparator, start + Piece);
-    InsertDisplayLines(cursor, all.mid(start, (end < 0 ? all.size() : end) - start),
-                       QTextCharFormat());
-    if (end < 0 || (stopped && stopped()))
-      break;
+  QString display = PlainTextToDisplay(text);
+  const qsizetype firstEnd = display.indexOf(QChar::LineSeparator);
+  InsertDisplayLines(cursor, QStringView(display).left(firstEnd < 0 ? display.size() : firstEnd),
+                     QTextCharFormat());
+  if (firstEnd >= 0) {
+    // The second line starts a block as a line break does; the cursor makes
+    // every later line a block in the format of the one it stands in, so the
+    // rest goes in whole, its lines as line feeds. Line by line, building
+    // and comparing a block format per line cost more than the text.
     StartLineBlock(cursor, QTextCharFormat());
-    start = end + 1;
+    std::replace(display.begin() + firstEnd + 1, display.end(), QChar(QChar::LineSeparator),
+                 QChar(u'\n'));
+    // In pieces of whole lines, so that a load given up on stops soon.
+    constexpr qsizetype Piece = 1024 * 1024;
+    const QStringView all(display);
+    for (qsizetype start = firstEnd + 1; start < all.size();) {
+      const qsizetype cut = all.size() - start <= Piece ? -1 : all.indexOf(u'\n', start + Piece);
+      const qsizetype end = cut < 0 ? all.size() : cut + 1;
+      cursor.insertText(all.mid(start, end - start).toString(), QTextCharFormat());
+      if (stopped && stopped())
+        break;
+      start = end;
+    }
   }
   cursor.endEditBlock();
   document->SetLocation(location);

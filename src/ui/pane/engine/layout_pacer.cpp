@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -12,14 +13,27 @@
 
 namespace {
 
-// What one slice aims at; paints and input wait at most this long.
+// What one slice aims at; paints and input wait about this long.
 constexpr qint64 SliceMs = 40;
-// Characters the first slice lays out; later slices adapt to the time taken.
+// What one call into the layout aims at: a slice ends when another call
+// would take it past SliceMs, so a call that takes twice its aim still ends
+// the slice near it.
+constexpr qint64 CallMs = 10;
+// Characters the first call lays out; later calls adapt to the time taken.
 constexpr int FirstChunk = 20000;
 constexpr int MinChunk = 2000;
 constexpr int MaxChunk = 4000000;
+// How far the text layout goes on past the position it is asked for: to
+// its next check point, which it sets every 2000 pixels of height.
+constexpr qreal LayoutStridePx = 2000;
 // Documents shorter than this are laid out as the text layout does it.
 constexpr int PacedLength = 100000;
+
+// Blocks of one line each that fill two of the layout's strides.
+int BlocksInStrides(const QTextDocument* document) {
+  const qreal line = std::max<qreal>(1, QFontMetricsF(document->defaultFont()).lineSpacing());
+  return static_cast<int>(2 * LayoutStridePx / line) + 1;
+}
 
 } // namespace
 
@@ -84,22 +98,45 @@ void TLayoutPacer::Step() {
   }
   QAbstractTextDocumentLayout* layout = FLayout.data();
   QTextDocument* document = FDocument.data();
-  QElapsedTimer clock;
-  clock.start();
+  QElapsedTimer slice;
+  slice.start();
   const int length = document->characterCount();
-  while (FNextPosition < length) {
-    const int target = std::min(length - 1, FNextPosition + FChunk);
-    const QTextBlock block = document->findBlock(target);
-    // Asking for a block's place lays the document out down to it.
-    layout->blockBoundingRect(block);
-    FNextPosition = block.isValid() ? block.position() + block.length() : length;
-    const qint64 elapsed = clock.elapsed();
-    if (elapsed >= SliceMs / 2) {
-      const qint64 perSlice = static_cast<qint64>(FChunk) * SliceMs / std::max<qint64>(1, elapsed);
-      FChunk = static_cast<int>(std::clamp<qint64>(perSlice, MinChunk, MaxChunk));
+  for (bool first = true; FNextPosition < length; first = false) {
+    QTextBlock block = document->findBlock(std::min(length - 1, FNextPosition + FChunk));
+    if (!block.isValid()) {
+      FNextPosition = length;
       break;
     }
-    FChunk = std::min(MaxChunk, FChunk * 2);
+    // A block is laid out in one go however long it is, so one longer than
+    // a call's share gets a slice of its own and the window paints and
+    // answers once more before it. The layout goes on past the block asked
+    // for to its next check point, up to LayoutStridePx further down: the
+    // slice before stops well short of the long block.
+    bool lastCall = false;
+    if (block.length() > FChunk) {
+      const QTextBlock stop =
+          document->findBlockByNumber(block.blockNumber() - BlocksInStrides(document));
+      if (stop.isValid() && stop.position() + stop.length() > FNextPosition) {
+        block = stop;
+      } else if (!first) {
+        break;
+      }
+      lastCall = true;
+    }
+    QElapsedTimer call;
+    call.start();
+    // Asking for a block's place lays the document out down to it.
+    layout->blockBoundingRect(block);
+    const qint64 callMs = call.elapsed();
+    const int end = block.position() + block.length();
+    const qint64 laid = std::max(1, end - FNextPosition);
+    FNextPosition = end;
+    FChunk = static_cast<int>(
+        std::clamp<qint64>(callMs >= 2 ? laid * CallMs / callMs : 2 * static_cast<qint64>(FChunk),
+                           MinChunk, MaxChunk));
+    // Another call would take the slice past its aim.
+    if (lastCall || slice.elapsed() + CallMs > SliceMs)
+      break;
   }
   if (FNextPosition >= length) {
     Stop();
