@@ -272,19 +272,10 @@ int TProfDHTMLEdit2::SelStart() const {
 bool TProfDHTMLEdit2::FindText(const QString& text, bool wholeWord, bool matchCase) {
   if (Busy())
     return false;
-  const QString needle = PlainTextToDisplay(text);
-  const TDocumentEngine::TMatch found = FEngine->Find(needle, 0, wholeWord, matchCase);
-  if (found.Start < 0) {
-    FFindText.clear();
-    FFindWholeWord = false;
-    FFindMatchCase = false;
-    return false;
-  }
-  FEngine->Select(found.Start, found.End);
-  FFindText = needle;
+  FFindText = PlainTextToDisplay(text);
   FFindWholeWord = wholeWord;
   FFindMatchCase = matchCase;
-  return true;
+  return FindFrom(0);
 }
 
 bool TProfDHTMLEdit2::FindNext() {
@@ -294,10 +285,15 @@ bool TProfDHTMLEdit2::FindNext() {
   // replacement (a caret, no selection) right at the caret, so occurrences
   // that follow each other are all found.
   const QTextCursor selection = FEngine->Selection();
-  const int from = selection.hasSelection() ? FEngine->ShownPosition(selection.selectionStart()) + 1
-                                            : FEngine->ShownPosition(selection.position());
+  return FindFrom(selection.hasSelection() ? FEngine->ShownPosition(selection.selectionStart()) + 1
+                                           : FEngine->ShownPosition(selection.position()));
+}
+
+// A search that finds nothing forgets itself, so FindNext has nothing to
+// go on with.
+bool TProfDHTMLEdit2::FindFrom(int shownPosition) {
   const TDocumentEngine::TMatch found =
-      FEngine->Find(FFindText, from, FFindWholeWord, FFindMatchCase);
+      FEngine->Find(FFindText, shownPosition, FFindWholeWord, FFindMatchCase);
   if (found.Start < 0) {
     FFindText.clear();
     FFindWholeWord = false;

@@ -170,6 +170,7 @@ private:
   QString PieceHTML(const QTextDocumentFragment& piece) const;
   void FocusEditorIfPaneHasFocus();
   void RunBuilding(const std::function<void()>& work, bool readsDocument) const;
+  bool FindFrom(int shownPosition);
 
   TPaneTextEdit* FEditor = nullptr;
   TDocumentEngine* FEngine = nullptr;
