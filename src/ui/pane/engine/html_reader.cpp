@@ -198,12 +198,10 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     // A script of the body is written back as it came, unless it came from
     // the clipboard; the rest of these hold nothing the pane could keep
     // apart from their text.
-    if (tag == u"script" && !FPasted) {
-      TKeptBodyNode kept{TKeptBodyNode::TKind::RawElement,
-                         TElementRef{NewElementId(), tag, GumboAttributes(element)}, TextOf(node),
-                         0};
-      KeepHidden(std::move(kept));
-    }
+    if (tag == u"script" && !FPasted)
+      KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::RawElement,
+                               TElementRef{NewElementId(), tag, GumboAttributes(element)},
+                               TextOf(node), 0});
     return;
   }
   // The parser leaves a form inside a form after a misplaced </form>, and a
