@@ -28,32 +28,6 @@ bool IsTagNameEnd(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '>';
 }
 
-} // namespace
-
-QString GumboTagName(const GumboElement& element) {
-  if (element.tag != GUMBO_TAG_UNKNOWN)
-    return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
-  const GumboStringPiece& piece = element.original_tag;
-  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
-    return QStringLiteral("unknown");
-  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
-  // '>'. The parser's own helper also stops at a vertical tab, which is part
-  // of the name, and would turn "tr\v" into "tr", a table row.
-  std::size_t from = piece.data[1] == '/' ? 2 : 1;
-  std::size_t to = from;
-  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
-    ++to;
-  if (to == from)
-    return QStringLiteral("unknown");
-  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
-}
-
-QString FromGumbo(const char* text) {
-  return text ? QString::fromUtf8(text) : QString();
-}
-
-namespace {
-
 bool IsAsciiAlpha(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -315,6 +289,28 @@ TScanResult ScanTags(const QByteArray& utf8, int maxDepth, int maxAttributes, bo
 constexpr std::string_view FormEndMarker = "<!---->";
 
 } // namespace
+
+QString GumboTagName(const GumboElement& element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN)
+    return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
+  const GumboStringPiece& piece = element.original_tag;
+  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
+    return QStringLiteral("unknown");
+  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
+  // '>'. The parser's own helper also stops at a vertical tab, which is part
+  // of the name, and would turn "tr\v" into "tr", a table row.
+  std::size_t from = piece.data[1] == '/' ? 2 : 1;
+  std::size_t to = from;
+  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
+    ++to;
+  if (to == from)
+    return QStringLiteral("unknown");
+  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
+}
+
+QString FromGumbo(const char* text) {
+  return text ? QString::fromUtf8(text) : QString();
+}
 
 QByteArray TGumboDocument::MarkFormEnds(const QByteArray& utf8) {
   if (FindCaseless(utf8.constData(), utf8.size(), 0, "</form") < 0)
