@@ -127,13 +127,11 @@ private:
            SameElement(open[common].Element, chain[static_cast<qsizetype>(common)]))
       ++common;
     while (open.size() > common)
-      Close(open);
+      open.pop_back();
     for (qsizetype i = static_cast<qsizetype>(common); i < chain.size(); ++i) {
       open.push_back(TOpenElement{chain[i], AddElement(FDom, Innermost(open, base), chain[i])});
     }
   }
-
-  static void Close(std::vector<TOpenElement>& open) { open.pop_back(); }
 
   static TDomNode* Innermost(const std::vector<TOpenElement>& open, TDomNode* base) {
     return open.empty() ? base : open.back().Node;
@@ -189,7 +187,7 @@ private:
         // A paragraph split in the pane: the second half is a new element.
         if (!scope.Open.empty() && scope.Open.size() == static_cast<std::size_t>(chain.size()) &&
             SameElement(scope.Open.back().Element, chain.last()))
-          Close(scope.Open);
+          scope.Open.pop_back();
       } else {
         chain.append(TElementRef{NewElementId(), FDefaultBlockTag, {}});
       }
@@ -208,7 +206,7 @@ private:
     AddKeptNodes(scope, chain, blockFormat.stringProperty(KeptProperty::Leading));
     Sync(scope.Open, scope.Base, chain);
     if (!chain.isEmpty() && HtmlVocabulary::IsVoid(chain.last().Tag))
-      Close(scope.Open);
+      scope.Open.pop_back();
     TDomNode* container = Innermost(scope.Open, scope.Base);
     scope.LineContainer = container;
     ExportRuns(block, container, key, scope);

@@ -376,13 +376,13 @@ void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
 
 void ApplyBlockStyle(const TElementRef& element, QTextBlockFormat& format) {
   const QString& tag = element.Tag;
-  if (tag == u"p" || tag == u"dl" || HtmlVocabulary::IsHeading(tag) ||
+  const bool quote = tag == u"blockquote" || tag == u"figure";
+  if (quote || tag == u"p" || tag == u"dl" || HtmlVocabulary::IsHeading(tag) ||
       HtmlVocabulary::IsPreformatted(tag)) {
     format.setTopMargin(12);
     format.setBottomMargin(12);
-  } else if (tag == u"blockquote" || tag == u"figure") {
-    format.setTopMargin(12);
-    format.setBottomMargin(12);
+  }
+  if (quote) {
     format.setLeftMargin(format.leftMargin() + 40);
     format.setRightMargin(format.rightMargin() + 40);
   } else if (tag == u"dd") {
