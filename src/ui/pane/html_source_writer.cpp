@@ -412,23 +412,16 @@ private:
   TVisitedElements FVisited;
 };
 
-TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
-  TLinkRewriting links;
-  const TProfDHTMLEditSourceCodeOptions options = settings.SourceCodeOptions;
-  links.ExcludeFileProtocol = options.testFlag(TOption::ExcludeFileProtocol);
-  links.ExcludeBaseURL = options.testFlag(TOption::ExcludeBaseURL);
-  links.UseBackSlashAsPathDelimiter = options.testFlag(TOption::UseBackSlashAsPathDelimiter);
-  return links;
-}
-
 } // namespace
 
 std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings) {
   try {
-    TLinkRewriting links = LinkRewritingOf(settings);
+    const TProfDHTMLEditSourceCodeOptions options = settings.SourceCodeOptions;
     const TTreeSurvey survey = SurveyTree(document.Root());
-    links.BaseURL = survey.BaseURL;
+    const TLinkRewriting links{
+        options.testFlag(TOption::ExcludeFileProtocol), options.testFlag(TOption::ExcludeBaseURL),
+        options.testFlag(TOption::UseBackSlashAsPathDelimiter), survey.BaseURL};
     if (settings.SourceCodePreservation)
       return DecodeSavedSource(SerializeRawSource(document, prologue, links));
     if (!survey.Readable || survey.HtmlCount != 1)

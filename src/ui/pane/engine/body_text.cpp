@@ -121,11 +121,8 @@ void THtmlReader::AddLineBreak(const TElementRef& element) {
   TContext& context = Context();
   context.PendingSpace = false;
   QTextCharFormat format = TextFormat();
-  if (!element.Attributes.isEmpty()) {
-    QString serialized;
-    AppendSerializedElement(serialized, element);
-    format.setProperty(EngineProperty::ObjectElement, serialized);
-  }
+  if (!element.Attributes.isEmpty())
+    format.setProperty(EngineProperty::ObjectElement, SerializeChain({element}));
   AddBreak(format);
   context.AtLineStart = !Preformatted();
 }
@@ -167,9 +164,7 @@ void THtmlReader::AddImage(const TElementRef& element) {
   const double height = element.Attribute(u"height").toDouble(&ok);
   if (ok && height > 0 && height < 100000)
     format.setHeight(height);
-  QString serialized;
-  AppendSerializedElement(serialized, element);
-  format.setProperty(EngineProperty::ObjectElement, serialized);
+  format.setProperty(EngineProperty::ObjectElement, SerializeChain({element}));
   FCursor.insertText(QString(ObjectReplacement), format);
 }
 

@@ -212,9 +212,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   // What a caption did not take goes in front of the table.
   if (!Context().Pending.empty())
     format.setProperty(KeptProperty::Leading, TakePending());
-  QString tableKey;
-  AppendSerializedElement(tableKey, table);
-  format.setProperty(EngineProperty::TableElement, tableKey);
+  format.setProperty(EngineProperty::TableElement, SerializeChain({table}));
   format.setProperty(EngineProperty::TableOuterChain, outerKey);
   QTextTable* grid = FCursor.insertTable(static_cast<int>(rows.size()), columns, format);
   ++FProduced;
