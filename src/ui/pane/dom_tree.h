@@ -54,29 +54,23 @@ public:
   }
 
   TDomNode* NewElement(const QString& tagName, TDomNode* parent) {
-    TDomNode* node = NewNode(TDomNode::TKind::Element);
+    TDomNode* node = NewChild(TDomNode::TKind::Element, parent);
     node->TagName = tagName;
-    if (parent)
-      parent->Children.append(node);
     return node;
   }
 
   TDomNode* NewText(const QString& text, TDomNode* parent) {
-    TDomNode* node = NewNode(TDomNode::TKind::Text);
+    TDomNode* node = NewChild(TDomNode::TKind::Text, parent);
     node->Data = text;
-    if (parent)
-      parent->Children.append(node);
     return node;
   }
 
-  // Every element of that name anywhere under the root, in document order.
-  QList<TDomNode*> ElementsByTagName(const QString& tagName) const {
-    QList<TDomNode*> found;
-    for (const auto& node : FNodes)
-      if (node->Kind == TDomNode::TKind::Element &&
-          node->TagName.compare(tagName, Qt::CaseInsensitive) == 0)
-        found.append(node.get());
-    return found;
+  // A new node appended to parent's children when there is a parent.
+  TDomNode* NewChild(TDomNode::TKind kind, TDomNode* parent) {
+    TDomNode* node = NewNode(kind);
+    if (parent)
+      parent->Children.append(node);
+    return node;
   }
 
 private:

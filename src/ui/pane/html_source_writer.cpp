@@ -235,16 +235,12 @@ private:
     const bool slashEnds = kind.Void && Option(TOption::TerminateEmptyElements) &&
                            !Option(TOption::AddSpaceInTerminatedEmptyElements);
     WriteAttributes(FAttributes, FSettings.SourceCodeOptions, slashEnds, FOut);
-    if (kind.Void) {
-      if (!Option(TOption::TerminateEmptyElements))
-        FOut += u'>';
-      else if (Option(TOption::AddSpaceInTerminatedEmptyElements))
-        FOut += u" />"_s;
-      else
-        FOut += u"/>"_s;
+    if (kind.Void && Option(TOption::TerminateEmptyElements))
+      FOut += Option(TOption::AddSpaceInTerminatedEmptyElements) ? u" />"_s : u"/>"_s;
+    else
+      FOut += u'>';
+    if (kind.Void)
       return true;
-    }
-    FOut += u'>';
 
     frame.StopIndent =
         stopIndent || kind.KeepsWhiteSpace || !kind.BlockLike() || KeepsWhitespaceByStyle(node);
@@ -271,10 +267,8 @@ private:
       FOut += u"&nbsp;"_s;
     // Only content made of blocks ends on a line of its own: anywhere else
     // the line break would show as a space or be part of the text.
-    if (frame.IndentChildren && frame.ContentHasLineBreak) {
-      FOut += LineBreak;
-      FOut.AppendSpaces(2 * qsizetype(frame.Level));
-    }
+    if (frame.IndentChildren && frame.ContentHasLineBreak)
+      NewLine(frame.Level);
     FOut += u"</"_s;
     FOut += frame.Name;
     FOut += u'>';
@@ -418,23 +412,16 @@ private:
   TVisitedElements FVisited;
 };
 
-TLinkRewriting LinkRewritingOf(const TSourceWriterSettings& settings) {
-  TLinkRewriting links;
-  const TProfDHTMLEditSourceCodeOptions options = settings.SourceCodeOptions;
-  links.ExcludeFileProtocol = options.testFlag(TOption::ExcludeFileProtocol);
-  links.ExcludeBaseURL = options.testFlag(TOption::ExcludeBaseURL);
-  links.UseBackSlashAsPathDelimiter = options.testFlag(TOption::UseBackSlashAsPathDelimiter);
-  return links;
-}
-
 } // namespace
 
 std::optional<QString> RebuildSource(const TDomDocument& document, const QString& prologue,
                                      const TSourceWriterSettings& settings) {
   try {
-    TLinkRewriting links = LinkRewritingOf(settings);
+    const TProfDHTMLEditSourceCodeOptions options = settings.SourceCodeOptions;
     const TTreeSurvey survey = SurveyTree(document.Root());
-    links.BaseURL = survey.BaseURL;
+    const TLinkRewriting links{
+        options.testFlag(TOption::ExcludeFileProtocol), options.testFlag(TOption::ExcludeBaseURL),
+        options.testFlag(TOption::UseBackSlashAsPathDelimiter), survey.BaseURL};
     if (settings.SourceCodePreservation)
       return DecodeSavedSource(SerializeRawSource(document, prologue, links));
     if (!survey.Readable || survey.HtmlCount != 1)

@@ -10,27 +10,17 @@ namespace PaneDialogs {
 
 namespace {
 
-std::function<void(const QString&, const QString&)>& MessageHandler() {
-  static std::function<void(const QString&, const QString&)> handler;
-  return handler;
-}
-
-std::function<QString(const QString&)>& SaveFileNameHandler() {
-  static std::function<QString(const QString&)> handler;
-  return handler;
-}
-
-std::function<int(QPrintPreviewDialog&)>& PrintPreviewHandler() {
-  static std::function<int(QPrintPreviewDialog&)> handler;
-  return handler;
-}
+// Set only at run time, by tests, so no static initialisation order matters.
+std::function<void(const QString&, const QString&)> MessageHandler;
+std::function<QString(const QString&)> SaveFileNameHandler;
+std::function<int(QPrintPreviewDialog&)> PrintPreviewHandler;
 
 } // namespace
 
 void ShowSimpleMessage(QWidget* parent, const QString& text) {
   const QString caption = ApplicationTitle();
-  if (MessageHandler()) {
-    MessageHandler()(caption, text);
+  if (MessageHandler) {
+    MessageHandler(caption, text);
     return;
   }
   // The pane's failures wear the program's one error box.
@@ -39,8 +29,8 @@ void ShowSimpleMessage(QWidget* parent, const QString& text) {
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& initialFolder) {
-  if (SaveFileNameHandler())
-    return SaveFileNameHandler()(initialFolder);
+  if (SaveFileNameHandler)
+    return SaveFileNameHandler(initialFolder);
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(QStringLiteral("html"));
@@ -53,21 +43,21 @@ QString AskSaveFileName(QWidget* parent, const QString& initialFolder) {
 }
 
 int RunPrintPreview(QPrintPreviewDialog& dialog) {
-  if (PrintPreviewHandler())
-    return PrintPreviewHandler()(dialog);
+  if (PrintPreviewHandler)
+    return PrintPreviewHandler(dialog);
   return dialog.exec();
 }
 
 void SetMessageHandlerForTesting(std::function<void(const QString&, const QString&)> handler) {
-  MessageHandler() = std::move(handler);
+  MessageHandler = std::move(handler);
 }
 
 void SetSaveFileNameHandlerForTesting(std::function<QString(const QString&)> handler) {
-  SaveFileNameHandler() = std::move(handler);
+  SaveFileNameHandler = std::move(handler);
 }
 
 void SetPrintPreviewHandlerForTesting(std::function<int(QPrintPreviewDialog&)> handler) {
-  PrintPreviewHandler() = std::move(handler);
+  PrintPreviewHandler = std::move(handler);
 }
 
 } // namespace PaneDialogs

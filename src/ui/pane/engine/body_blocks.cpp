@@ -221,12 +221,11 @@ void THtmlReader::EnsureBlock() {
   if (context.BlockOpen)
     return;
   FlushText();
-  QTextBlockFormat format =
-      context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].BlockFormat : context.BaseBlock;
-  const QTextCharFormat charFormat =
-      context.BlockDepth > 0 ? context.Open[context.BlockDepth - 1].CharFormat : context.BaseChar;
-  if (context.BlockDepth > 0)
-    format.setProperty(EngineProperty::BlockChain, context.Open[context.BlockDepth - 1].BlockKey);
+  const TOpen* block = context.BlockDepth > 0 ? &context.Open[context.BlockDepth - 1] : nullptr;
+  QTextBlockFormat format = block ? block->BlockFormat : context.BaseBlock;
+  const QTextCharFormat charFormat = block ? block->CharFormat : context.BaseChar;
+  if (block)
+    format.setProperty(EngineProperty::BlockChain, block->BlockKey);
   if (!context.Pending.empty())
     format.setProperty(KeptProperty::Leading, TakePending());
   TOpen* item = ListItem();

@@ -64,14 +64,10 @@ private:
 
   TContext& Context() { return FContexts.back(); }
 
-  const QTextCharFormat& CurrentCharFormat() {
-    TContext& context = Context();
-    return context.Open.empty() ? context.BaseChar : context.Open.back().CharFormat;
-  }
-
   QTextCharFormat TextFormat() {
     TContext& context = Context();
-    QTextCharFormat format = CurrentCharFormat();
+    QTextCharFormat format =
+        context.Open.empty() ? context.BaseChar : context.Open.back().CharFormat;
     if (context.Open.size() > context.BlockDepth)
       format.setProperty(EngineProperty::InlineChain, context.Open.back().InlineKey);
     return format;

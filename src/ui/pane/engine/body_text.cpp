@@ -2,6 +2,7 @@
 
 #include "ui/pane/engine/html_reader.h"
 #include "ui/pane/engine/html_style.h"
+#include "ui/pane/html_names.h"
 
 #include <algorithm>
 
@@ -9,10 +10,6 @@ namespace {
 
 constexpr QChar LineSeparator = QChar::LineSeparator;
 constexpr QChar ObjectReplacement = QChar::ObjectReplacementCharacter;
-
-bool IsCollapsibleSpace(QChar c) {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-}
 
 // Characters that QTextCursor::insertText turns into structure.
 QChar SafeChar(QChar c) {
@@ -75,7 +72,7 @@ void THtmlReader::AddText(const QString& text) {
   content.reserve(text.size());
   const QTextCharFormat format = TextFormat();
   for (const QChar c : text) {
-    if (IsCollapsibleSpace(c)) {
+    if (IsHtmlSpace(c)) {
       if (!Context().AtLineStart && !Context().PendingSpace) {
         if (!content.isEmpty()) {
           EnsureBlock();
@@ -87,13 +84,9 @@ void THtmlReader::AddText(const QString& text) {
       }
       continue;
     }
-    if (content.isEmpty()) {
-      EnsureBlock();
-      if (Context().PendingSpace)
-        Append(u" ", Context().PendingSpaceFormat);
-      Context().PendingSpace = false;
-      Context().AtLineStart = false;
-    }
+    // A word ends a run of white space as an object does.
+    if (content.isEmpty())
+      BeginInlineObject();
     content += HtmlTextChar(c);
   }
   if (!content.isEmpty()) {
@@ -128,11 +121,8 @@ void THtmlReader::AddLineBreak(const TElementRef& element) {
   TContext& context = Context();
   context.PendingSpace = false;
   QTextCharFormat format = TextFormat();
-  if (!element.Attributes.isEmpty()) {
-    QString serialized;
-    AppendSerializedElement(serialized, element);
-    format.setProperty(EngineProperty::ObjectElement, serialized);
-  }
+  if (!element.Attributes.isEmpty())
+    format.setProperty(EngineProperty::ObjectElement, SerializeChain({element}));
   AddBreak(format);
   context.AtLineStart = !Preformatted();
 }
@@ -174,9 +164,7 @@ void THtmlReader::AddImage(const TElementRef& element) {
   const double height = element.Attribute(u"height").toDouble(&ok);
   if (ok && height > 0 && height < 100000)
     format.setHeight(height);
-  QString serialized;
-  AppendSerializedElement(serialized, element);
-  format.setProperty(EngineProperty::ObjectElement, serialized);
+  format.setProperty(EngineProperty::ObjectElement, SerializeChain({element}));
   FCursor.insertText(QString(ObjectReplacement), format);
 }
 

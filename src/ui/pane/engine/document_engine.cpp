@@ -47,9 +47,9 @@ QTextBlock LineGroupHead(QTextBlock block) {
   return block;
 }
 
-} // namespace
-
-namespace {
+TElementChain BlockChainOf(const QTextBlock& block) {
+  return ParseChain(LineGroupHead(block).blockFormat().stringProperty(EngineProperty::BlockChain));
+}
 
 // Where a block stands in a table: cells of one row are one line of text.
 struct TCellPlace {
@@ -180,7 +180,6 @@ void TDocumentEngine::SetDocument(std::unique_ptr<TEngineDocument> document) {
       Show(*FDocument);
     DisposeLater(std::move(old));
   }
-  emit DocumentReplaced();
 }
 
 void TDocumentEngine::NewBlankDocument() {
@@ -437,17 +436,14 @@ void TDocumentEngine::InsertLineBreak() {
 
 bool TDocumentEngine::CaretInList() const {
   const QTextCursor cursor = Selection();
-  if (cursor.currentList())
-    return true;
-  const TElementChain chain = ParseChain(
-      LineGroupHead(cursor.block()).blockFormat().stringProperty(EngineProperty::BlockChain));
-  return std::any_of(chain.begin(), chain.end(),
+  const TElementChain chain = BlockChainOf(cursor.block());
+  return cursor.currentList() ||
+         std::any_of(chain.begin(), chain.end(),
                      [](const TElementRef& element) { return element.Tag == u"li"; });
 }
 
 bool TDocumentEngine::CaretInHeading() const {
-  const TElementChain chain = ParseChain(
-      LineGroupHead(Selection().block()).blockFormat().stringProperty(EngineProperty::BlockChain));
+  const TElementChain chain = BlockChainOf(Selection().block());
   return !chain.isEmpty() && HtmlVocabulary::IsHeading(chain.last().Tag);
 }
 
@@ -461,7 +457,7 @@ bool TDocumentEngine::InsertParagraph(const QString& defaultBlockTag) {
   QTextBlockFormat split = blockFormat;
   split.clearProperty(EngineProperty::LineStart);
   split.setTopMargin(head.blockFormat().topMargin());
-  TElementChain chain = ParseChain(head.blockFormat().stringProperty(EngineProperty::BlockChain));
+  TElementChain chain = BlockChainOf(head);
   const TElementRef fresh{NewElementId(), defaultBlockTag, {}};
   if (chain.isEmpty()) {
     // Text outside any block element: both halves become paragraphs.

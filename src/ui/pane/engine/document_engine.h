@@ -83,7 +83,6 @@ public:
 
 signals:
   void ContentsChanged();
-  void DocumentReplaced();
 
 private:
   class TSelfEdit;

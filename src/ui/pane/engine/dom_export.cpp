@@ -25,22 +25,19 @@ TDomNode* AddElement(TDomDocument& dom, TDomNode* parent, const TElementRef& ele
 }
 
 void AddKeptNode(TDomDocument& dom, TDomNode* parent, const TKeptNode& kept) {
-  TDomNode* node = dom.NewNode(kept.Kind);
+  TDomNode* node = dom.NewChild(kept.Kind, parent);
   node->TagName = kept.TagName;
   node->Attributes = kept.Attributes;
   node->Data = kept.Data;
   node->HasRawContent = kept.HasRawContent;
   node->RawContent = kept.RawContent;
-  parent->Children.append(node);
   for (const TKeptNode& child : kept.Children)
     AddKeptNode(dom, node, child);
 }
 
 void AddKeptBodyNode(TDomDocument& dom, TDomNode* parent, const TKeptBodyNode& kept) {
   if (kept.Kind == TKeptBodyNode::TKind::Comment) {
-    TDomNode* node = dom.NewNode(TDomNode::TKind::Comment);
-    node->Data = kept.Data;
-    parent->Children.append(node);
+    dom.NewChild(TDomNode::TKind::Comment, parent)->Data = kept.Data;
     return;
   }
   TDomNode* node = AddElement(dom, parent, kept.Element);
@@ -130,14 +127,15 @@ private:
            SameElement(open[common].Element, chain[static_cast<qsizetype>(common)]))
       ++common;
     while (open.size() > common)
-      Close(open);
+      open.pop_back();
     for (qsizetype i = static_cast<qsizetype>(common); i < chain.size(); ++i) {
-      TDomNode* parent = open.empty() ? base : open.back().Node;
-      open.push_back(TOpenElement{chain[i], AddElement(FDom, parent, chain[i])});
+      open.push_back(TOpenElement{chain[i], AddElement(FDom, Innermost(open, base), chain[i])});
     }
   }
 
-  static void Close(std::vector<TOpenElement>& open) { open.pop_back(); }
+  static TDomNode* Innermost(const std::vector<TOpenElement>& open, TDomNode* base) {
+    return open.empty() ? base : open.back().Node;
+  }
 
   void ExportFrame(QTextFrame::iterator it, const QTextFrame::iterator& end, TScope& scope) {
     for (; it != end && !it.atEnd(); ++it) {
@@ -160,7 +158,7 @@ private:
     scope.InlineOpen.clear();
     for (const TKeptBodyNode& kept : ParseKeptNodes(serialized)) {
       Sync(scope.Open, scope.Base, chain.first(std::min<qsizetype>(kept.Depth, chain.size())));
-      AddKeptBodyNode(FDom, scope.Open.empty() ? scope.Base : scope.Open.back().Node, kept);
+      AddKeptBodyNode(FDom, Innermost(scope.Open, scope.Base), kept);
     }
   }
 
@@ -189,7 +187,7 @@ private:
         // A paragraph split in the pane: the second half is a new element.
         if (!scope.Open.empty() && scope.Open.size() == static_cast<std::size_t>(chain.size()) &&
             SameElement(scope.Open.back().Element, chain.last()))
-          Close(scope.Open);
+          scope.Open.pop_back();
       } else {
         chain.append(TElementRef{NewElementId(), FDefaultBlockTag, {}});
       }
@@ -207,11 +205,9 @@ private:
     scope.PreviousBlockKey = key;
     AddKeptNodes(scope, chain, blockFormat.stringProperty(KeptProperty::Leading));
     Sync(scope.Open, scope.Base, chain);
-    TDomNode* container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
-    if (!chain.isEmpty() && HtmlVocabulary::IsVoid(chain.last().Tag)) {
-      Close(scope.Open);
-      container = scope.Open.empty() ? scope.Base : scope.Open.back().Node;
-    }
+    if (!chain.isEmpty() && HtmlVocabulary::IsVoid(chain.last().Tag))
+      scope.Open.pop_back();
+    TDomNode* container = Innermost(scope.Open, scope.Base);
     scope.LineContainer = container;
     ExportRuns(block, container, key, scope);
     AddTrailingKeptNodes(scope, chain, blockFormat);
@@ -307,9 +303,8 @@ private:
 
   // The block and the lines that continue it.
   static bool LineGroupNeedsKeptBlanks(const QTextBlock& first) {
-    if (CollapsesBlanks(first.text()))
-      return true;
-    for (QTextBlock block = first.next(); block.isValid() && IsLineStart(block.blockFormat());
+    for (QTextBlock block = first;
+         block.isValid() && (block == first || IsLineStart(block.blockFormat()));
          block = block.next()) {
       if (CollapsesBlanks(block.text()))
         return true;
@@ -322,10 +317,7 @@ private:
   // another blank. Tabs show as blanks outside preformatted text.
   static QString KeepBlanks(const QString& text) {
     QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i) {
-      if (out[i] == u'\t')
-        out[i] = u' ';
-    }
+    out.replace(u'\t', u' ');
     for (qsizetype i = 0; i < out.size(); ++i) {
       if (out[i] != u' ')
         continue;
@@ -385,7 +377,7 @@ private:
           runKey, RunElements(Chain(format.stringProperty(EngineProperty::InlineChain)), format,
                               style.Base));
     Sync(scope.InlineOpen, container, cached.value());
-    TDomNode* parent = scope.InlineOpen.empty() ? container : scope.InlineOpen.back().Node;
+    TDomNode* parent = Innermost(scope.InlineOpen, container);
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
       const QChar c = text[i];

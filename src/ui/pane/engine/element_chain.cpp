@@ -2,6 +2,7 @@
 
 #include "ui/pane/engine/length_fields.h"
 
+#include <algorithm>
 #include <atomic>
 
 QString TElementRef::Attribute(QStringView name) const {
@@ -12,10 +13,8 @@ QString TElementRef::Attribute(QStringView name) const {
 }
 
 bool TElementRef::HasAttribute(QStringView name) const {
-  for (const TDomAttribute& attribute : Attributes)
-    if (attribute.Name == name)
-      return true;
-  return false;
+  return std::any_of(Attributes.begin(), Attributes.end(),
+                     [name](const TDomAttribute& a) { return a.Name == name; });
 }
 
 void TElementRef::SetAttribute(const QString& name, const QString& value) {
@@ -39,13 +38,11 @@ quint64 NewElementId() {
 bool SameElement(const TElementRef& a, const TElementRef& b) {
   if (a.Id != 0 || b.Id != 0)
     return a.Id == b.Id;
-  if (a.Tag != b.Tag || a.Attributes.size() != b.Attributes.size())
-    return false;
-  for (qsizetype i = 0; i < a.Attributes.size(); ++i)
-    if (a.Attributes[i].Name != b.Attributes[i].Name ||
-        a.Attributes[i].Value != b.Attributes[i].Value)
-      return false;
-  return true;
+  return a.Tag == b.Tag &&
+         std::equal(a.Attributes.begin(), a.Attributes.end(), b.Attributes.begin(),
+                    b.Attributes.end(), [](const TDomAttribute& x, const TDomAttribute& y) {
+                      return x.Name == y.Name && x.Value == y.Value;
+                    });
 }
 
 void AppendSerializedElement(QString& out, const TElementRef& element) {

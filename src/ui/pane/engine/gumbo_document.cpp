@@ -28,43 +28,12 @@ bool IsTagNameEnd(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/' || c == '>';
 }
 
-} // namespace
-
-QString GumboTagName(const GumboElement& element) {
-  if (element.tag != GUMBO_TAG_UNKNOWN)
-    return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
-  const GumboStringPiece& piece = element.original_tag;
-  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
-    return QStringLiteral("unknown");
-  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
-  // '>'. The parser's own helper also stops at a vertical tab, which is part
-  // of the name, and would turn "tr\v" into "tr", a table row.
-  std::size_t from = piece.data[1] == '/' ? 2 : 1;
-  std::size_t to = from;
-  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
-    ++to;
-  if (to == from)
-    return QStringLiteral("unknown");
-  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
-}
-
-QString FromGumbo(const char* text) {
-  return text ? QString::fromUtf8(text) : QString();
-}
-
-namespace {
-
 bool IsAsciiAlpha(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsTagSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '/';
-}
-
-template <std::size_t N>
-bool IsOneOf(std::string_view name, const std::array<const char*, N>& list) {
-  return std::any_of(list.begin(), list.end(), [name](const char* item) { return name == item; });
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Names are at most 32 bytes (ReadTagName cuts them), so no allocation per tag.
@@ -81,17 +50,15 @@ bool DoesNotNest(std::string_view name) {
   static constexpr std::array<const char*, 20> List = {
       "p",     "li",    "dt",       "dd",      "option", "optgroup", "tr",  "td", "th",   "tbody",
       "thead", "tfoot", "colgroup", "caption", "rb",     "rt",       "rtc", "rp", "html", "body"};
-  return IsOneOf(name, List) || name == "head" || KindOf(name).Void;
+  return std::any_of(List.begin(), List.end(), [name](const char* item) { return name == item; }) ||
+         name == "head" || KindOf(name).Void;
 }
 
 std::string ReadTagName(const char* data, qsizetype size, qsizetype& at) {
   std::string name;
-  while (at < size && !IsTagSpace(data[at]) && data[at] != '>') {
-    char c = data[at++];
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
+  for (; at < size && !IsTagNameEnd(data[at]); ++at) {
     if (name.size() < 32)
-      name.push_back(c);
+      name.push_back(AsciiLower(data[at]));
   }
   return name;
 }
@@ -162,12 +129,8 @@ TAttributeScan ScanAttributes(const char* data, qsizetype size, qsizetype at, in
 qsizetype FindCaseless(const char* data, qsizetype size, qsizetype from, std::string_view needle) {
   for (qsizetype i = from; i + static_cast<qsizetype>(needle.size()) <= size; ++i) {
     bool match = true;
-    for (std::size_t k = 0; k < needle.size() && match; ++k) {
-      char c = data[i + static_cast<qsizetype>(k)];
-      if (c >= 'A' && c <= 'Z')
-        c = static_cast<char>(c - 'A' + 'a');
-      match = c == needle[k];
-    }
+    for (std::size_t k = 0; k < needle.size() && match; ++k)
+      match = AsciiLower(data[i + static_cast<qsizetype>(k)]) == needle[k];
     if (match)
       return i;
   }
@@ -260,20 +223,18 @@ TScanResult ScanTags(const QByteArray& utf8, int maxDepth, int maxAttributes, bo
     if (at >= size)
       break;
     const char next = data[at];
-    if (next == '!') {
-      if (size - at >= 3 && data[at + 1] == '-' && data[at + 2] == '-') {
-        const qsizetype end = FindCaseless(data, size, at + 3, "-->");
-        at = end < 0 ? size : end + 3;
-      } else {
-        const char* gt =
-            static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
-        at = gt ? gt - data + 1 : size;
-      }
-    } else if (next == '?') {
+    const bool endTag = next == '/' && at + 1 < size && IsAsciiAlpha(data[at + 1]);
+    if (next == '!' && size - at >= 3 && data[at + 1] == '-' && data[at + 2] == '-') {
+      const qsizetype end = FindCaseless(data, size, at + 3, "-->");
+      at = end < 0 ? size : end + 3;
+    } else if (next == '!' || next == '?' || (next == '/' && !endTag)) {
+      // A bogus comment ("<!x", "<?x", "</" without a letter behind it) ends
+      // at the first '>', quotes or not; read as a tag, a quote in it would
+      // hide the markup behind it (a </form> among it) from this scan.
       const char* gt =
           static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
       at = gt ? gt - data + 1 : size;
-    } else if (next == '/' && at + 1 < size && IsAsciiAlpha(data[at + 1])) {
+    } else if (endTag) {
       ++at;
       const std::string name = ReadTagName(data, size, at);
       const TAttributeScan attributes = ScanAttributes(data, size, at, maxAttributes);
@@ -297,13 +258,6 @@ TScanResult ScanTags(const QByteArray& utf8, int maxDepth, int maxAttributes, bo
       }
       if (!dropped)
         drop(attributes.DropFrom, attributes.DropTo);
-    } else if (next == '/') {
-      // "</" without a letter behind it opens a bogus comment that the
-      // first '>' ends, quotes or not; read as a tag, a quote in it would
-      // hide the markup behind it (a </form> among it) from this scan.
-      const char* gt =
-          static_cast<const char*>(std::memchr(data + at, '>', static_cast<size_t>(size - at)));
-      at = gt ? gt - data + 1 : size;
     } else if (IsAsciiAlpha(next)) {
       const std::string name = ReadTagName(data, size, at);
       const TAttributeScan attributes = ScanAttributes(data, size, at, maxAttributes);
@@ -335,6 +289,28 @@ TScanResult ScanTags(const QByteArray& utf8, int maxDepth, int maxAttributes, bo
 constexpr std::string_view FormEndMarker = "<!---->";
 
 } // namespace
+
+QString GumboTagName(const GumboElement& element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN)
+    return QString::fromLatin1(gumbo_normalized_tagname(element.tag));
+  const GumboStringPiece& piece = element.original_tag;
+  if (!piece.data || piece.length < 2 || piece.data[0] != '<')
+    return QStringLiteral("unknown");
+  // The name ends where the tokenizer ended it: at HTML's blanks, '/' or
+  // '>'. The parser's own helper also stops at a vertical tab, which is part
+  // of the name, and would turn "tr\v" into "tr", a table row.
+  std::size_t from = piece.data[1] == '/' ? 2 : 1;
+  std::size_t to = from;
+  while (to < piece.length && !IsTagNameEnd(piece.data[to]))
+    ++to;
+  if (to == from)
+    return QStringLiteral("unknown");
+  return QString::fromUtf8(piece.data + from, static_cast<qsizetype>(to - from)).toLower();
+}
+
+QString FromGumbo(const char* text) {
+  return text ? QString::fromUtf8(text) : QString();
+}
 
 QByteArray TGumboDocument::MarkFormEnds(const QByteArray& utf8) {
   if (FindCaseless(utf8.constData(), utf8.size(), 0, "</form") < 0)

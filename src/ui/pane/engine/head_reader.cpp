@@ -46,12 +46,8 @@ bool KeepHeadNode(const TGumboDocument& parsed, const GumboNode* node, TKeptNode
   }
   if (kept.TagName == u"title" || kept.TagName == u"textarea") {
     const QString text = TextOf(node);
-    if (!text.isEmpty()) {
-      TKeptNode child;
-      child.Kind = TDomNode::TKind::Text;
-      child.Data = text;
-      kept.Children.push_back(std::move(child));
-    }
+    if (!text.isEmpty())
+      kept.Children.push_back(TKeptNode{TDomNode::TKind::Text, {}, {}, text, false, {}, {}});
     return true;
   }
   if (depth > 64)

@@ -18,6 +18,66 @@ namespace {
 // into nested tables.
 constexpr int MaxTableDepth = 12;
 
+// Whether the value is a link that runs script where it is followed or
+// loaded. Browsers skip blanks and control characters before the scheme and
+// inside it.
+bool IsScriptUrl(QStringView value) {
+  QString scheme;
+  for (const QChar c : value) {
+    if (c == u':')
+      break;
+    if (c.unicode() > 0x20)
+      scheme += c.toLower();
+    if (scheme.size() > 10)
+      return false;
+  }
+  return scheme == u"javascript" || scheme == u"vbscript";
+}
+
+// Attributes that would run code from the clipboard in a saved page: event
+// handlers, script links, inline documents, script in styles.
+bool IsUnsafeAttribute(const TDomAttribute& attribute) {
+  const QString name = attribute.Name.toLower();
+  if (name.startsWith(u"on") || name == u"srcdoc")
+    return true;
+  if (IsScriptUrl(attribute.Value))
+    return true;
+  return name == u"style" && (attribute.Value.contains(u"javascript:", Qt::CaseInsensitive) ||
+                              attribute.Value.contains(u"expression(", Qt::CaseInsensitive));
+}
+
+// Content the pane shows nothing of but the page does: kept whole, as read.
+bool IsEmbeddedContent(QStringView tag) {
+  return tag == u"object" || tag == u"video" || tag == u"audio" || tag == u"iframe";
+}
+
+bool Inside(const GumboNode* node, GumboTag tag) {
+  for (const GumboNode* up = node->parent; up; up = up->parent)
+    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == tag)
+      return true;
+  return false;
+}
+
+std::unique_ptr<TEngineDocument> ReadDocument(const QString& html, const QUrl& location,
+                                              bool pasted) {
+  auto document = std::make_unique<TEngineDocument>();
+  document->setUndoRedoEnabled(false);
+  {
+    // Outside an edit block every insertion lays out its whole block again
+    // to place the caret, which makes a long paragraph quadratic.
+    QTextCursor batch(document.get());
+    batch.beginEditBlock();
+    const TGumboDocument parsed(html);
+    THtmlReader reader(*document, parsed, pasted);
+    reader.Read();
+    batch.endEditBlock();
+  }
+  document->SetLocation(location);
+  document->setUndoRedoEnabled(true);
+  document->setModified(false);
+  return document;
+}
+
 } // namespace
 
 void THtmlReader::Read() {
@@ -54,38 +114,6 @@ void THtmlReader::Read() {
   CloseBlock();
   KeepPendingAtTheEnd();
 }
-
-namespace {
-
-// Whether the value is a link that runs script where it is followed or
-// loaded. Browsers skip blanks and control characters before the scheme and
-// inside it.
-bool IsScriptUrl(QStringView value) {
-  QString scheme;
-  for (const QChar c : value) {
-    if (c == u':')
-      break;
-    if (c.unicode() > 0x20)
-      scheme += c.toLower();
-    if (scheme.size() > 10)
-      return false;
-  }
-  return scheme == u"javascript" || scheme == u"vbscript";
-}
-
-// Attributes that would run code from the clipboard in a saved page: event
-// handlers, script links, inline documents, script in styles.
-bool IsUnsafeAttribute(const TDomAttribute& attribute) {
-  const QString name = attribute.Name.toLower();
-  if (name.startsWith(u"on") || name == u"srcdoc")
-    return true;
-  if (IsScriptUrl(attribute.Value))
-    return true;
-  return name == u"style" && (attribute.Value.contains(u"javascript:", Qt::CaseInsensitive) ||
-                              attribute.Value.contains(u"expression(", Qt::CaseInsensitive));
-}
-
-} // namespace
 
 QList<TDomAttribute> THtmlReader::Attributes(const GumboElement& element) const {
   QList<TDomAttribute> attributes = GumboAttributes(element);
@@ -150,22 +178,6 @@ void THtmlReader::Visit(const GumboNode* node) {
   }
 }
 
-namespace {
-
-// Content the pane shows nothing of but the page does: kept whole, as read.
-bool IsEmbeddedContent(QStringView tag) {
-  return tag == u"object" || tag == u"video" || tag == u"audio" || tag == u"iframe";
-}
-
-bool Inside(const GumboNode* node, GumboTag tag) {
-  for (const GumboNode* up = node->parent; up; up = up->parent)
-    if (up->type == GUMBO_NODE_ELEMENT && up->v.element.tag == tag)
-      return true;
-  return false;
-}
-
-} // namespace
-
 void THtmlReader::VisitElement(const GumboNode* node) {
   const GumboElement& element = node->v.element;
   if (element.tag_namespace != GUMBO_NAMESPACE_HTML) {
@@ -199,12 +211,10 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     // A script of the body is written back as it came, unless it came from
     // the clipboard; the rest of these hold nothing the pane could keep
     // apart from their text.
-    if (tag == u"script" && !FPasted) {
-      TKeptBodyNode kept{TKeptBodyNode::TKind::RawElement,
-                         TElementRef{NewElementId(), tag, GumboAttributes(element)}, TextOf(node),
-                         0};
-      KeepHidden(std::move(kept));
-    }
+    if (tag == u"script" && !FPasted)
+      KeepHidden(TKeptBodyNode{TKeptBodyNode::TKind::RawElement,
+                               TElementRef{NewElementId(), tag, GumboAttributes(element)},
+                               TextOf(node), 0});
     return;
   }
   // The parser leaves a form inside a form after a misplaced </form>, and a
@@ -232,30 +242,6 @@ void THtmlReader::VisitElement(const GumboNode* node) {
     return VisitBlock(node, std::move(ref));
   VisitInline(node, std::move(ref));
 }
-
-namespace {
-
-std::unique_ptr<TEngineDocument> ReadDocument(const QString& html, const QUrl& location,
-                                              bool pasted) {
-  auto document = std::make_unique<TEngineDocument>();
-  document->setUndoRedoEnabled(false);
-  {
-    // Outside an edit block every insertion lays out its whole block again
-    // to place the caret, which makes a long paragraph quadratic.
-    QTextCursor batch(document.get());
-    batch.beginEditBlock();
-    const TGumboDocument parsed(html);
-    THtmlReader reader(*document, parsed, pasted);
-    reader.Read();
-    batch.endEditBlock();
-  }
-  document->SetLocation(location);
-  document->setUndoRedoEnabled(true);
-  document->setModified(false);
-  return document;
-}
-
-} // namespace
 
 std::unique_ptr<TEngineDocument> ReadHtmlDocument(const QString& html, const QUrl& location) {
   return ReadDocument(html, location, false);

@@ -8,14 +8,6 @@
 #include <cmath>
 #include <optional>
 
-namespace {
-
-template <std::size_t N> bool IsOneOf(QStringView tag, const std::array<QStringView, N>& list) {
-  return std::find(list.begin(), list.end(), tag) != list.end();
-}
-
-} // namespace
-
 namespace HtmlVocabulary {
 
 bool IsBlock(QStringView tag) {
@@ -48,11 +40,7 @@ bool IsNeverShown(QStringView tag) {
   static constexpr std::array<QStringView, 10> List = {
       u"script",   u"noscript", u"template", u"iframe", u"noembed",
       u"noframes", u"frameset", u"frame",    u"head",   u"html"};
-  return IsOneOf(tag, List);
-}
-
-bool IsPureFormatting(QStringView tag) {
-  return ElementKindOf(tag).PureFormatting;
+  return std::find(List.begin(), List.end(), tag) != List.end();
 }
 
 } // namespace HtmlVocabulary
@@ -143,7 +131,8 @@ void ApplyCssTextDecoration(QTextCharFormat& format, QStringView value) {
     format.setFontStrikeOut(true);
 }
 
-QStringList ParseFamilies(QStringView value) {
+// A font list ("Arial, 'Times New Roman'"); an empty one changes nothing.
+void ApplyFamilies(QTextCharFormat& format, QStringView value) {
   QStringList families;
   for (QStringView part : value.split(u',')) {
     part = part.trimmed();
@@ -153,7 +142,15 @@ QStringList ParseFamilies(QStringView value) {
     if (!part.isEmpty())
       families.append(part.toString());
   }
-  return families;
+  if (!families.isEmpty())
+    format.setFontFamilies(families);
+}
+
+// A color the reader cannot make out changes nothing.
+void ApplyForeground(QTextCharFormat& format, QStringView value) {
+  const QColor color = ParseColor(value);
+  if (color.isValid())
+    format.setForeground(color);
 }
 
 // Walks "name: value; name: value" and hands each pair to f, names in lower case.
@@ -170,19 +167,17 @@ template <typename F> void ForEachDeclaration(QStringView style, F&& f) {
   }
 }
 
-Qt::Alignment ParseAlignment(QStringView value, bool* ok) {
-  *ok = true;
-  if (value.compare(u"left", Qt::CaseInsensitive) == 0)
-    return Qt::AlignLeft;
-  if (value.compare(u"right", Qt::CaseInsensitive) == 0)
-    return Qt::AlignRight;
-  if (value.compare(u"center", Qt::CaseInsensitive) == 0 ||
-      value.compare(u"middle", Qt::CaseInsensitive) == 0)
-    return Qt::AlignHCenter;
-  if (value.compare(u"justify", Qt::CaseInsensitive) == 0)
-    return Qt::AlignJustify;
-  *ok = false;
-  return Qt::AlignLeft;
+std::optional<Qt::Alignment> ParseAlignment(QStringView value) {
+  static constexpr std::array<std::pair<QStringView, Qt::AlignmentFlag>, 5> Names = {
+      {{u"left", Qt::AlignLeft},
+       {u"right", Qt::AlignRight},
+       {u"center", Qt::AlignHCenter},
+       {u"middle", Qt::AlignHCenter},
+       {u"justify", Qt::AlignJustify}}};
+  for (const auto& [name, alignment] : Names)
+    if (value.compare(name, Qt::CaseInsensitive) == 0)
+      return alignment;
+  return std::nullopt;
 }
 
 // "12px", "1em", "10pt" as pixels.
@@ -270,8 +265,7 @@ QString StyleProperty(QStringView style, QStringView name) {
 bool KeepsBlanks(const TElementRef& element) {
   if (HtmlVocabulary::IsPreformatted(element.Tag))
     return true;
-  if (!element.HasAttribute(u"style"))
-    return false;
+  // No style attribute reads as an empty one.
   const QString value =
       StyleProperty(element.Attribute(u"style"), u"white-space").trimmed().toLower();
   return value == u"pre" || value == u"pre-wrap" || value == u"break-spaces";
@@ -334,13 +328,9 @@ void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
   } else if (tag == u"font") {
     for (const TDomAttribute& attribute : element.Attributes) {
       if (attribute.Name == u"face") {
-        const QStringList families = ParseFamilies(attribute.Value);
-        if (!families.isEmpty())
-          format.setFontFamilies(families);
+        ApplyFamilies(format, attribute.Value);
       } else if (attribute.Name == u"color") {
-        const QColor color = ParseColor(attribute.Value);
-        if (color.isValid())
-          format.setForeground(color);
+        ApplyForeground(format, attribute.Value);
       } else if (attribute.Name == u"size") {
         const QString value = attribute.Value.trimmed();
         bool ok = false;
@@ -352,14 +342,9 @@ void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
       }
     }
   }
-  const QString style = element.Attribute(u"style");
-  if (style.isEmpty())
-    return;
-  ForEachDeclaration(style, [&format](QStringView name, QStringView value) {
+  ForEachDeclaration(element.Attribute(u"style"), [&format](QStringView name, QStringView value) {
     if (name == u"font-family") {
-      const QStringList families = ParseFamilies(value);
-      if (!families.isEmpty())
-        format.setFontFamilies(families);
+      ApplyFamilies(format, value);
     } else if (name == u"font-size") {
       ApplyCssFontSize(format, value);
     } else if (name == u"font-weight") {
@@ -369,9 +354,7 @@ void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
     } else if (name == u"text-decoration" || name == u"text-decoration-line") {
       ApplyCssTextDecoration(format, value);
     } else if (name == u"color") {
-      const QColor color = ParseColor(value);
-      if (color.isValid())
-        format.setForeground(color);
+      ApplyForeground(format, value);
     } else if (name == u"background-color" || name == u"background") {
       if (value == u"transparent" || value == u"none") {
         format.clearBackground();
@@ -393,20 +376,18 @@ void ApplyCharStyle(const TElementRef& element, QTextCharFormat& format) {
 
 void ApplyBlockStyle(const TElementRef& element, QTextBlockFormat& format) {
   const QString& tag = element.Tag;
-  if (tag == u"p" || tag == u"dl" || HtmlVocabulary::IsHeading(tag) ||
+  const bool quote = tag == u"blockquote" || tag == u"figure";
+  if (quote || tag == u"p" || tag == u"dl" || HtmlVocabulary::IsHeading(tag) ||
       HtmlVocabulary::IsPreformatted(tag)) {
     format.setTopMargin(12);
     format.setBottomMargin(12);
-  } else if (tag == u"blockquote" || tag == u"figure") {
-    format.setTopMargin(12);
-    format.setBottomMargin(12);
+  }
+  if (quote) {
     format.setLeftMargin(format.leftMargin() + 40);
     format.setRightMargin(format.rightMargin() + 40);
   } else if (tag == u"dd") {
     format.setLeftMargin(format.leftMargin() + 40);
-  } else if (tag == u"center") {
-    format.setAlignment(Qt::AlignHCenter);
-  } else if (tag == u"th") {
+  } else if (tag == u"center" || tag == u"th") {
     format.setAlignment(Qt::AlignHCenter);
   } else if (tag == u"hr") {
     format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
@@ -414,21 +395,12 @@ void ApplyBlockStyle(const TElementRef& element, QTextBlockFormat& format) {
   }
   if (HtmlVocabulary::IsPreformatted(tag))
     format.setNonBreakableLines(true);
-  if (element.HasAttribute(u"align")) {
-    bool ok = false;
-    const Qt::Alignment alignment = ParseAlignment(element.Attribute(u"align").trimmed(), &ok);
-    if (ok)
-      format.setAlignment(alignment);
-  }
-  const QString style = element.Attribute(u"style");
-  if (style.isEmpty())
-    return;
-  ForEachDeclaration(style, [&format](QStringView name, QStringView value) {
-    bool ok = false;
+  if (const auto alignment = ParseAlignment(element.Attribute(u"align").trimmed()))
+    format.setAlignment(*alignment);
+  ForEachDeclaration(element.Attribute(u"style"), [&format](QStringView name, QStringView value) {
     if (name == u"text-align") {
-      const Qt::Alignment alignment = ParseAlignment(value, &ok);
-      if (ok)
-        format.setAlignment(alignment);
+      if (const auto alignment = ParseAlignment(value))
+        format.setAlignment(*alignment);
     } else if (name == u"margin-left" || name == u"padding-left") {
       format.setLeftMargin(format.leftMargin() + ParseLength(value));
     } else if (name == u"margin-right" || name == u"padding-right") {

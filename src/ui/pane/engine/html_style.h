@@ -26,8 +26,6 @@ bool IsHeadElement(QStringView tag);
 // Elements whose content is a script, fallback or raw text and never shown
 // as text of the document: left out of the body.
 bool IsNeverShown(QStringView tag);
-// Inline elements that only format (b, i, ...), which an edit may remove.
-bool IsPureFormatting(QStringView tag);
 
 } // namespace HtmlVocabulary
 

@@ -9,25 +9,18 @@ namespace {
 
 void AppendEscaped(QString& out, QStringView text, bool attribute) {
   for (const QChar c : text) {
-    switch (c.unicode()) {
-    case u'&':
+    if (c == u'&')
       out += u"&amp;";
-      break;
-    case u'<':
+    else if (c == u'<')
       out += u"&lt;";
-      break;
-    case u'>':
+    else if (c == u'>')
       out += u"&gt;";
-      break;
-    case QChar::Nbsp:
+    else if (c == QChar::Nbsp)
       out += u"&nbsp;";
-      break;
-    case u'"':
-      out += attribute ? QStringView(u"&quot;") : QStringView(u"\"");
-      break;
-    default:
+    else if (c == u'"' && attribute)
+      out += u"&quot;";
+    else
       out += c;
-    }
   }
 }
 

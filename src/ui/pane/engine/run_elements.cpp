@@ -8,10 +8,6 @@
 
 namespace {
 
-bool SameFamilies(const QTextCharFormat& a, const QTextCharFormat& b) {
-  return HtmlStyle::Families(a) == HtmlStyle::Families(b);
-}
-
 QColor Foreground(const QTextCharFormat& format) {
   return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor();
 }
@@ -21,10 +17,6 @@ QColor Background(const QTextCharFormat& format) {
                  format.background().style() != Qt::NoBrush
              ? format.background().color()
              : QColor();
-}
-
-QString PointsText(double points) {
-  return QString::number(points, 'g', 4) + QStringLiteral("pt");
 }
 
 } // namespace
@@ -69,7 +61,8 @@ TElementChain RunElements(TElementChain chain, const QTextCharFormat& actual,
 
   QList<TDomAttribute> font;
   QStringList spanStyle;
-  if (!SameFamilies(actual, shown) && !HtmlStyle::Families(actual).isEmpty())
+  if (HtmlStyle::Families(actual) != HtmlStyle::Families(shown) &&
+      !HtmlStyle::Families(actual).isEmpty())
     font.append(MadeAttribute(QStringLiteral("face"),
                               HtmlStyle::Families(actual).join(QStringLiteral(", "))));
   const double points = HtmlStyle::PointSize(actual);
@@ -77,7 +70,8 @@ TElementChain RunElements(TElementChain chain, const QTextCharFormat& actual,
     if (const int size = HtmlStyle::PointsToFontSize(points))
       font.append(MadeAttribute(QStringLiteral("size"), QString::number(size)));
     else
-      spanStyle.append(QStringLiteral("font-size: ") + PointsText(points));
+      spanStyle.append(QStringLiteral("font-size: ") + QString::number(points, 'g', 4) +
+                       QStringLiteral("pt"));
   }
   const QColor color = Foreground(actual);
   if (color.isValid() && color != Foreground(shown))

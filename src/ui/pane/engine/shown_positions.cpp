@@ -65,9 +65,7 @@ void TShownPositions::Replaced(int start, int end, int length) {
   const auto last = std::lower_bound(first, FHidden.end(), end);
   const auto after = FHidden.erase(first, last);
   const int shift = length - (end - start);
-  if (shift != 0)
-    for (auto it = after; it != FHidden.end(); ++it)
-      *it += shift;
+  std::for_each(after, FHidden.end(), [shift](int& hidden) { hidden += shift; });
 }
 
 bool IsHiddenCharacter(const QTextDocument& document, int position) {

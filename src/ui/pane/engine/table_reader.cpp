@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -104,6 +105,10 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   std::vector<std::pair<TElementRef, const GumboNode*>> rows; // row group, tr
   std::vector<std::vector<const GumboNode*>> rowComments;     // in front of each row
   std::vector<const GumboNode*> comments;
+  const auto addRow = [&](const TElementRef& group, const GumboNode* row) {
+    rows.emplace_back(group, row);
+    rowComments.push_back(std::exchange(comments, {}));
+  };
   const GumboVector& children = node->v.element.children;
   for (unsigned i = 0; i < children.length; ++i) {
     const GumboNode* child = Child(children, i);
@@ -122,20 +127,14 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
         const GumboNode* row = Child(groupRows, k);
         if (row->type == GUMBO_NODE_COMMENT)
           comments.push_back(row);
-        if (IsElement(row) && row->v.element.tag == GUMBO_TAG_TR) {
-          rows.emplace_back(group, row);
-          rowComments.push_back(std::move(comments));
-          comments.clear();
-        }
+        if (IsElement(row) && row->v.element.tag == GUMBO_TAG_TR)
+          addRow(group, row);
       }
     } else if (tag == GUMBO_TAG_TR) {
-      rows.emplace_back(TElementRef{}, child);
-      rowComments.push_back(std::move(comments));
-      comments.clear();
+      addRow(TElementRef{}, child);
     }
   }
-  std::vector<const GumboNode*> trailingComments = std::move(comments);
-  comments.clear();
+  std::vector<const GumboNode*> trailingComments = std::exchange(comments, {});
   // The cells of each row, with the comments in front of each; comments
   // after a row's last cell go to the next cell, or after the table. Those
   // between rows stay there when the row has a cell of its own.
@@ -174,26 +173,21 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const TElementRef row{NewElementId(), QStringLiteral("tr"),
                           Attributes(rows[r].second->v.element)};
-    for (TListedCell& cell : listed[r]) {
-      TCellSlot slot;
-      slot.Node = cell.Node;
-      slot.Comments = std::move(cell.Comments);
-      slot.RowComments = std::move(cell.RowComments);
-      slot.Place = *place++;
-      if (rows[r].first.Id != 0)
-        slot.Chain.append(rows[r].first);
-      slot.Chain.append(row);
-      slot.Chain.append(TElementRef{NewElementId(), GumboTagName(cell.Node->v.element),
-                                    Attributes(cell.Node->v.element)});
-      cells.push_back(std::move(slot));
-    }
-    // Rows without a cell of their own still get their chain from here.
-    if (listed[r].empty()) {
+    // Rows without a cell of their own still get one slot, for their chain.
+    for (std::size_t k = 0; k < std::max<std::size_t>(listed[r].size(), 1); ++k) {
       TCellSlot slot;
       slot.Place = *place++;
       if (rows[r].first.Id != 0)
         slot.Chain.append(rows[r].first);
       slot.Chain.append(row);
+      if (k < listed[r].size()) {
+        TListedCell& cell = listed[r][k];
+        slot.Node = cell.Node;
+        slot.Comments = std::move(cell.Comments);
+        slot.RowComments = std::move(cell.RowComments);
+        slot.Chain.append(TElementRef{NewElementId(), GumboTagName(cell.Node->v.element),
+                                      Attributes(cell.Node->v.element)});
+      }
       cells.push_back(std::move(slot));
     }
   }
@@ -218,9 +212,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   // What a caption did not take goes in front of the table.
   if (!Context().Pending.empty())
     format.setProperty(KeptProperty::Leading, TakePending());
-  QString tableKey;
-  AppendSerializedElement(tableKey, table);
-  format.setProperty(EngineProperty::TableElement, tableKey);
+  format.setProperty(EngineProperty::TableElement, SerializeChain({table}));
   format.setProperty(EngineProperty::TableOuterChain, outerKey);
   QTextTable* grid = FCursor.insertTable(static_cast<int>(rows.size()), columns, format);
   ++FProduced;
@@ -277,9 +269,7 @@ bool THtmlReader::AddTable(const GumboNode* node, const TElementRef& table) {
   }
   FCursor.setPosition(grid->lastPosition() + 1);
   Context().CursorBlockUnclaimed = true;
-  Context().BlockOpen = false;
-  Context().AtLineStart = true;
-  Context().PendingSpace = false;
+  CloseBlock(); // nothing is pending: each cell flushed its text
   for (const GumboNode* comment : comments)
     KeepComment(comment);
   return true;

@@ -30,14 +30,13 @@ void TTextMirror::MoveGap(qsizetype position) {
   if (position < FGapStart) {
     const qsizetype count = FGapStart - position;
     std::memmove(data + FGapEnd - count, data + position, static_cast<std::size_t>(count) * 2);
-    FGapStart -= count;
-    FGapEnd -= count;
   } else if (position > FGapStart) {
     const qsizetype count = position - FGapStart;
     std::memmove(data + FGapStart, data + FGapEnd, static_cast<std::size_t>(count) * 2);
-    FGapStart += count;
-    FGapEnd += count;
   }
+  // The gap keeps its size and now starts at position.
+  FGapEnd += position - FGapStart;
+  FGapStart = position;
 }
 
 void TTextMirror::EnsureGap(qsizetype size) {
