@@ -6,7 +6,6 @@
 #include "ui/pane/engine/run_elements.h"
 
 #include <QHash>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextFrame>
 #include <QTextTable>

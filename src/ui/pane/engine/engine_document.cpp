@@ -3,7 +3,6 @@
 #include "ui/pane/engine/element_chain.h"
 #include "ui/pane/engine/html_style.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>

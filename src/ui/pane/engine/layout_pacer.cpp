@@ -138,8 +138,6 @@ void TLayoutPacer::Step() {
     if (lastCall || slice.elapsed() + CallMs > SliceMs)
       break;
   }
-  if (FNextPosition >= length) {
+  if (FNextPosition >= length)
     Stop();
-    emit Finished();
-  }
 }

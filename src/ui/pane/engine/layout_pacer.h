@@ -25,12 +25,8 @@ public:
 
   // Follows the document the view shows now.
   void Watch(QTextDocument* document);
-  bool Pacing() const { return FLayout != nullptr; }
   // Holds the layout where it is; the layout's own steps stay held too.
   void Pause(bool pause);
-
-signals:
-  void Finished();
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
