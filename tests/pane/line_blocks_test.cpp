@@ -31,6 +31,12 @@ void PrintTo(const TLineCase& row, std::ostream* out) {
   *out << row.Name;
 }
 
+void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 class TLineBlocksTest : public ::testing::TestWithParam<TLineCase> {};
 
 TEST_P(TLineBlocksTest, EachLineIsABlockAndTheSourceStaysTheSame) {
@@ -111,11 +117,7 @@ TEST(LargeFile, IsBuiltOffTheGuiThreadAndLaidOutUnderABusyCursor) {
   QByteArray bytes;
   for (int i = 0; i < Lines; ++i)
     bytes += "line " + QByteArray::number(i) + "\n";
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
+  ASSERT_NO_FATAL_FAILURE(WriteFile(path, bytes));
   const auto pane = MakeReadyPane();
   pane->resize(400, 200);
   pane->show();
@@ -168,11 +170,7 @@ TEST(LargeFile, ALongLineIsLaidOutInASliceOfItsOwn) {
     bytes += "tail " + QByteArray::number(i) + "\n";
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("long-line.txt"));
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
+  ASSERT_NO_FATAL_FAILURE(WriteFile(path, bytes));
   const auto pane = MakeReadyPane();
   pane->resize(400, 200);
   pane->show();
