@@ -384,10 +384,10 @@ int main(int argc, char** argv) {
       reporter.WallTime("TranslateCommand_1MiB_10000Escapes/iterations:5/real_time");
   const double exchange1M = time("BareExchange_1MiB");
   std::printf("\nRatios against the baseline of the same run (wall time):\n");
-  reporter.PrintRatio("Translate command / bare exchange (20 KiB reply)", command20, exchange20,
-                      1.5);
-  // Laying a translation out in a text view is most of a run; this is the
-  // command's own cost beside the plainest exchange-and-show.
+  // Laying a translation out in a text view is most of a run, so beside the
+  // exchange alone the command has no aim; its aim is beside the plainest
+  // exchange-and-show.
+  reporter.PrintRatio("Translate command / bare exchange (20 KiB reply)", command20, exchange20, 0);
   reporter.PrintRatio("Translate command / (exchange + bare view), 20 KiB", command20,
                       exchange20 + time("BareView_20KiB"), 1.5);
   reporter.PrintRatio("Translate command / bare exchange (1 MiB, 10,000 esc.)", command1M,
