@@ -1,5 +1,6 @@
 #include "ui/glyphs/pixel_icon_engine.h"
 
+#include "core/error_edge.h"
 #include "ui/glyphs/raw_pixels.h"
 
 #include <QFile>
@@ -37,13 +38,20 @@ QIcon& TPixelIconEngine::IconFor(int pixels) {
 
 void TPixelIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                              QIcon::State state) {
-  const QPaintDevice* device = painter->device();
-  const qreal ratio = device ? device->devicePixelRatio() : qApp->devicePixelRatio();
-  painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+  // Qt calls this while it paints.
+  RunHandler([&] {
+    const QPaintDevice* device = painter->device();
+    const qreal ratio = device ? device->devicePixelRatio() : qApp->devicePixelRatio();
+    painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+  });
 }
 
 QPixmap TPixelIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
-  return IconFor(std::max(size.width(), size.height())).pixmap(size, 1.0, mode, state);
+  QPixmap drawn;
+  RunHandler([&] {
+    drawn = IconFor(std::max(size.width(), size.height())).pixmap(size, 1.0, mode, state);
+  });
+  return drawn;
 }
 
 QSize TPixelIconEngine::actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) {
