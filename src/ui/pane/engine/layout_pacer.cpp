@@ -107,6 +107,14 @@ void TLayoutPacer::Step() {
       FNextPosition = length;
       break;
     }
+    // A long block on the way there would be laid out in this call too.
+    for (QTextBlock on = document->findBlock(FNextPosition);
+         on.isValid() && on.position() < block.position(); on = on.next()) {
+      if (on.length() > FChunk) {
+        block = on;
+        break;
+      }
+    }
     // A block is laid out in one go however long it is, so one longer than
     // a call's share gets a slice of its own and the window paints and
     // answers once more before it. The layout goes on past the block asked
